@@ -1,0 +1,36 @@
+// MpBlob: an owned byte string, the value of blob pins on both sides.
+#pragma once
+
+#include <cstdint>
+
+namespace mp {
+
+// Holds `size` bytes in an array allocated with array new (null while nothing
+// was ever stored). Storing reallocates only when the size changes, so a pin
+// that keeps receiving blobs of one size allocates once.
+class MpBlob {
+public:
+    MpBlob() = default;
+    MpBlob(const MpBlob& other);
+    MpBlob& operator=(const MpBlob& other);
+    ~MpBlob();
+
+    // Copies `size` bytes. A new size frees the old array and allocates exactly
+    // `size` bytes (an empty array for 0). A negative size stores 0 bytes; a null
+    // `bytes` with a positive size stores that many zero bytes.
+    void store(int32_t size, const void* bytes);
+    // Drops the content: an allocated array is replaced by a new empty one.
+    void clear();
+
+    int32_t size() const { return size_; }
+    const uint8_t* data() const { return data_; }
+    uint8_t* data() { return data_; }
+
+    friend bool operator==(const MpBlob& a, const MpBlob& b);
+
+private:
+    int32_t size_ = 0;
+    uint8_t* data_ = nullptr;
+};
+
+}  // namespace mp

@@ -1,0 +1,48 @@
+#include "host/library.h"
+
+#include <dlfcn.h>
+
+#include "host/error.h"
+
+namespace host {
+
+std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
+    std::shared_ptr<Library> library(new Library);
+    library->path_ = path;
+    std::filesystem::path descriptionFile = path;
+    descriptionFile.replace_extension(".json");
+    library->description_ = LibraryDescription::load(descriptionFile);
+
+    // RTLD_LOCAL: each library keeps its own symbols, as separate DLLs do.
+    library->handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library->handle_ == nullptr) throw HostError(path.string() + ": cannot load: " + dlerror());
+
+    if (library->description_.generation == 3) {
+        auto entry = reinterpret_cast<mp::MpGetFactoryFunction>(dlsym(library->handle_, mp::MP_GET_FACTORY_NAME));
+        if (entry == nullptr) throw HostError(path.string() + ": exports no MP_GetFactory");
+        void* factory = nullptr;
+        const int32_t status = entry(&factory);
+        if (status != mp::MP_OK || factory == nullptr)
+            throw HostError(path.string() + ": MP_GetFactory returned " + std::to_string(status));
+        // The entry point hands out the factory as IMpUnknown: ask for IMpFactory.
+        auto* unknown = static_cast<mp::IMpUnknown*>(factory);
+        void* asFactory = nullptr;
+        if (unknown->queryInterface(&mp::MP_IID_FACTORY, &asFactory) != mp::MP_OK || asFactory == nullptr)
+            throw HostError(path.string() + ": the factory does not offer IMpFactory");
+        library->factory_ = static_cast<mp::IMpFactory*>(asFactory);
+    }
+    return library;
+}
+
+Library::~Library() {
+    if (handle_ != nullptr) dlclose(handle_);
+}
+
+const PluginDescription& Library::plugin(std::string_view id) const {
+    const PluginDescription* plugin = description_.findPlugin(id);
+    if (plugin == nullptr)
+        throw HostError(path_.string() + ": no plug-in \"" + std::string(id) + "\" in its description");
+    return *plugin;
+}
+
+}  // namespace host

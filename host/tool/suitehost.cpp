@@ -1,0 +1,222 @@
+// suitehost: loads the suite's plug-in libraries as a host would and drives
+// them from the command line.
+//
+//   suitehost info LIBRARY...
+//   suitehost dsp LIBRARY ID [--rate HZ] [--blocks N] [--block-size N] [--set PIN=VALUE@SAMPLE]...
+//
+// Results go to standard output, diagnostics to standard error. Exit status:
+// 0 success, 1 a failed check or run, 2 bad usage.
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/dsp_instance.h"
+#include "host/error.h"
+#include "host/gui_instance.h"
+#include "host/library.h"
+#include "host/patch.h"
+
+namespace {
+
+constexpr int exitOk = 0, exitFailed = 1, exitUsage = 2;
+
+struct UsageError : host::HostError {
+    using HostError::HostError;
+};
+
+constexpr const char* mainHelp =
+    "usage: suitehost <command> [options]\n"
+    "\n"
+    "commands:\n"
+    "  info LIBRARY...        describe libraries and check that each plug-in kind can be made\n"
+    "  dsp LIBRARY ID ...     run a plug-in's DSP half and print the values it sends\n"
+    "\n"
+    "'suitehost <command> --help' tells more.\n";
+
+constexpr const char* infoHelp =
+    "usage: suitehost info LIBRARY...\n"
+    "\n"
+    "Prints each library's plug-ins with their kinds and pins (from the description\n"
+    "file beside the library), and checks that every described kind can be created\n"
+    "and released through the library's factory and that no other kind is registered.\n"
+    "Exit status 1 when a check fails.\n";
+
+constexpr const char* dspHelp =
+    "usage: suitehost dsp LIBRARY ID [options]\n"
+    "\n"
+    "Creates the DSP half of plug-in ID, activates it, sends it the start event at\n"
+    "sample 0 and runs blocks, printing every value it sends as a table of\n"
+    "absolute sample, pin and value.\n"
+    "\n"
+    "options:\n"
+    "  --rate HZ              sample rate (default 44100)\n"
+    "  --blocks N             number of blocks to run (default 4)\n"
+    "  --block-size N         samples per block (default 64)\n"
+    "  --set PIN=VALUE@SAMPLE deliver VALUE to input PIN (name or index) at the\n"
+    "                         absolute SAMPLE (\"@SAMPLE\" may be left out: 0); repeatable\n";
+
+// Reads "--name value" pairs after the positional arguments.
+class Arguments {
+public:
+    Arguments(int argc, char** argv, int first) : args_(argv + first, argv + argc) {}
+
+    bool wantsHelp() const {
+        for (const auto& a : args_)
+            if (a == "--help" || a == "-h") return true;
+        return false;
+    }
+    std::vector<std::string> positional() {
+        std::vector<std::string> result;
+        while (next_ < args_.size() && !args_[next_].starts_with("--")) result.push_back(args_[next_++]);
+        return result;
+    }
+    // Calls `handle(name, value)` for each option; every option takes a value.
+    void options(const std::function<void(const std::string&, const std::string&)>& handle) {
+        while (next_ < args_.size()) {
+            const std::string& name = args_[next_];
+            if (!name.starts_with("--")) throw UsageError("unexpected argument \"" + name + "\"");
+            if (next_ + 1 >= args_.size()) throw UsageError(name + " needs a value");
+            handle(name, args_[next_ + 1]);
+            next_ += 2;
+        }
+    }
+
+private:
+    std::vector<std::string> args_;
+    size_t next_ = 0;
+};
+
+long long wholeNumber(const std::string& option, const std::string& text, long long low, long long high) {
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < low || value > high)
+        throw UsageError(option + " takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not \"" + text + "\"");
+    return value;
+}
+
+std::string kindLine(const char* kind, int32_t status, bool described) {
+    std::string line = std::string("    ") + kind + ": ";
+    if (described)
+        line += status == mp::MP_OK ? "created and released" : "FAILED: createModule returned " + std::to_string(status);
+    else
+        line += status == mp::MP_NOSUPPORT ? "none" : "FAILED: registered but not described (status " +
+                                                          std::to_string(status) + ")";
+    return line;
+}
+
+void printPins(const host::KindDescription& kind) {
+    for (const auto& pin : kind.pins)
+        std::printf("      pin %-3d %-24s %-6s %s\n", pin.index, pin.name.c_str(),
+                    std::string(host::toString(pin.type)).c_str(), std::string(host::toString(pin.direction)).c_str());
+}
+
+int runInfo(Arguments& args) {
+    if (args.wantsHelp()) return std::fputs(infoHelp, stdout), exitOk;
+    const auto libraries = args.positional();
+    args.options([](const std::string& name, const std::string&) { throw UsageError("unknown option " + name); });
+    if (libraries.empty()) throw UsageError("info needs at least one LIBRARY");
+
+    bool allPassed = true;
+    for (const auto& path : libraries) {
+        const auto library = host::Library::open(path);
+        const auto& description = library->description();
+        std::printf("%s (version %d) %s\n", description.library.c_str(), description.generation, path.c_str());
+        for (const auto& plugin : description.plugins) {
+            std::printf("  plug-in \"%s\" (%s)\n", plugin.id.c_str(), plugin.name.c_str());
+            const int32_t dsp = host::DspInstance::creationStatus(library, plugin.id);
+            const int32_t gui = host::GuiInstance::creationStatus(library, plugin.id);
+            const bool dspOk = plugin.dsp ? dsp == mp::MP_OK : dsp == mp::MP_NOSUPPORT;
+            const bool guiOk = plugin.gui ? gui == mp::MP_OK : gui == mp::MP_NOSUPPORT;
+            allPassed = allPassed && dspOk && guiOk;
+            std::printf("%s\n", kindLine("dsp", dsp, plugin.dsp.has_value()).c_str());
+            if (plugin.dsp) printPins(*plugin.dsp);
+            std::printf("%s\n", kindLine("gui", gui, plugin.gui.has_value()).c_str());
+            if (plugin.gui) printPins(*plugin.gui);
+        }
+    }
+    return allPassed ? exitOk : exitFailed;
+}
+
+int runDsp(Arguments& args) {
+    if (args.wantsHelp()) return std::fputs(dspHelp, stdout), exitOk;
+    const auto positional = args.positional();
+    if (positional.size() != 2) throw UsageError("dsp needs LIBRARY and ID");
+
+    host::DspOptions options;
+    long long blocks = 4;
+    int32_t blockSize = 64;
+    struct Setting {
+        std::string pin, value;
+        long long sample;
+    };
+    std::vector<Setting> settings;
+    args.options([&](const std::string& name, const std::string& value) {
+        if (name == "--rate") {
+            char* end = nullptr;
+            options.sampleRate = std::strtof(value.c_str(), &end);
+            if (value.empty() || *end != '\0') throw UsageError("--rate takes a number, not \"" + value + "\"");
+        } else if (name == "--blocks") {
+            blocks = wholeNumber(name, value, 0, 100000000);
+        } else if (name == "--block-size") {
+            blockSize = int32_t(wholeNumber(name, value, 1, 1 << 20));
+        } else if (name == "--set") {
+            const auto equals = value.find('=');
+            if (equals == std::string::npos || equals == 0) throw UsageError("--set takes PIN=VALUE@SAMPLE");
+            const auto at = value.find('@', equals);
+            const long long sample =
+                at == std::string::npos ? 0 : wholeNumber("--set's @SAMPLE", value.substr(at + 1), 0, INT64_MAX / 2);
+            settings.push_back({value.substr(0, equals), value.substr(equals + 1, at - equals - 1), sample});
+        } else {
+            throw UsageError("unknown option " + name);
+        }
+    });
+    options.maxBlockSize = blockSize;
+
+    auto dsp = host::DspInstance::create(host::Library::open(positional[0]), positional[1], options);
+    host::Patch patch;
+    patch.addDsp(*dsp);
+    patch.scheduleStart(*dsp, 0);
+    for (const auto& s : settings) {
+        const host::PinDescription* pin = dsp->pins().findPin(s.pin);
+        if (pin == nullptr) throw UsageError("\"" + positional[1] + "\" has no DSP pin \"" + s.pin + "\"");
+        if (pin->direction != host::PinDirection::In) throw UsageError("pin \"" + s.pin + "\" is not an input");
+        patch.schedule(*dsp, s.sample, pin->index, host::parseValue(pin->type, s.value));
+    }
+    for (long long b = 0; b < blocks; ++b) patch.runBlock(blockSize);
+
+    std::printf("%-10s %-16s %s\n", "sample", "pin", "value");
+    for (const auto& sent : dsp->sentValues()) {
+        const host::PinDescription* pin = dsp->pins().findPin(sent.pinIndex);
+        const std::string pinName = pin ? pin->name : std::to_string(sent.pinIndex) + " (undescribed)";
+        const std::string value =
+            pin ? host::formatValue(pin->type, sent.bytes) : host::formatValue(host::PinType::Blob, sent.bytes);
+        std::printf("%-10lld %-16s %s\n", static_cast<long long>(sent.block * blockSize + sent.time), pinName.c_str(),
+                    value.c_str());
+    }
+    return exitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    try {
+        Arguments args(argc, argv, 2);
+        if (command == "info") return runInfo(args);
+        if (command == "dsp") return runDsp(args);
+        if (command == "--help" || command == "-h" || command == "help") return std::fputs(mainHelp, stdout), exitOk;
+        if (command.empty()) throw UsageError("no command given");
+        throw UsageError("unknown command \"" + command + "\"");
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "suitehost: %s\n", e.what());
+        if (command.empty() || (command != "info" && command != "dsp")) std::fputs(mainHelp, stderr);
+        return exitUsage;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "suitehost: %s\n", e.what());
+        return exitFailed;
+    }
+}
