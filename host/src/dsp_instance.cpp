@@ -78,8 +78,11 @@ DspInstance::DspInstance(std::shared_ptr<Library> library, std::string_view plug
     if (status_ == mp::MP_OK) plugin_ = static_cast<mp::IMpPlugin*>(object);
 }
 
-DspInstance::~DspInstance() {
+DspInstance::~DspInstance() { releaseModule(); }
+
+void DspInstance::releaseModule() {
     if (plugin_ != nullptr) plugin_->release();
+    plugin_ = nullptr;
 }
 
 std::unique_ptr<DspInstance> DspInstance::create(std::shared_ptr<Library> library, std::string_view pluginId,

@@ -29,7 +29,10 @@ public:
         return mp::MP_OK;
     }
     int32_t MP_STDCALL addRef() override { return ++references_; }
-    int32_t MP_STDCALL release() override { return --references_; }
+    int32_t MP_STDCALL release() override {
+        ++owner_.hostReleases_;
+        return --references_;
+    }
     int32_t MP_STDCALL sendGuiPinValue(int32_t pinIndex, int32_t size, const void* value, int32_t voice) override {
         if (size < 0 || (size > 0 && value == nullptr)) return mp::MP_FAIL;  // not a value: dropped
         owner_.recordSend(pinIndex, size, value, voice);
@@ -74,8 +77,11 @@ GuiInstance::GuiInstance(std::shared_ptr<Library> library, std::string_view plug
     if (status_ == mp::MP_OK) ui_ = static_cast<mp::IMpUserInterface*>(object);
 }
 
-GuiInstance::~GuiInstance() {
+GuiInstance::~GuiInstance() { releaseModule(); }
+
+void GuiInstance::releaseModule() {
     if (ui_ != nullptr) ui_->release();
+    ui_ = nullptr;
 }
 
 std::unique_ptr<GuiInstance> GuiInstance::create(std::shared_ptr<Library> library, std::string_view pluginId,

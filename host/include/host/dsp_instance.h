@@ -47,7 +47,7 @@ public:
     static int32_t creationStatus(std::shared_ptr<Library> library, std::string_view pluginId,
                                   DspOptions options = {});
 
-    ~DspInstance();  // releases the module object
+    ~DspInstance();  // releases the module object if releaseModule has not
     DspInstance(const DspInstance&) = delete;
     DspInstance& operator=(const DspInstance&) = delete;
 
@@ -73,7 +73,10 @@ public:
     // processBlock calls made.
     int64_t blocks() const { return block_; }
     int64_t processCalls() const { return calls_; }
+    // How often the module released the host object.
     int32_t hostReleases() const { return hostReleases_; }
+    // Gives back the host's reference now: the module object is destroyed.
+    void releaseModule();
     // Forgets the records, keeping their storage.
     void clearRecords();
 

@@ -43,7 +43,11 @@ public:
     static int32_t creationStatus(std::shared_ptr<Library> library, std::string_view pluginId,
                                   GuiOptions options = {});
 
-    ~GuiInstance();  // releases the module object
+    ~GuiInstance();  // releases the module object if releaseModule has not
+    // Gives back the host's reference now: the module object is destroyed.
+    void releaseModule();
+    // How often the module released the host object or its sub-objects.
+    int32_t hostReleases() const { return hostReleases_; }
     GuiInstance(const GuiInstance&) = delete;
     GuiInstance& operator=(const GuiInstance&) = delete;
 
@@ -83,6 +87,7 @@ private:
     std::vector<SentGuiValue> sent_;
     std::map<int32_t, Bytes> pinValues_;
     Listener listener_;
+    int32_t hostReleases_ = 0;
 };
 
 }  // namespace host

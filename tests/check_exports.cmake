@@ -1,0 +1,22 @@
+# cmake -DLIBRARY=<file> -DEXPECTED=<sym;sym> -P check_exports.cmake
+# Fails unless the library's dynamic symbol table defines exactly EXPECTED.
+find_program(NM nm REQUIRED)
+execute_process(COMMAND "${NM}" -D --defined-only --format=posix "${LIBRARY}"
+  OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" lines "${table}")
+set(found "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^([^ ]+) ")
+    list(APPEND found "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+list(SORT found)
+set(expected ${EXPECTED})
+list(SORT expected)
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "${LIBRARY} exports [${found}], expected [${expected}]")
+endif()
+message(STATUS "${LIBRARY} exports ${found}")

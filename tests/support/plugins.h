@@ -1,0 +1,30 @@
+// Where the tests find the built plug-in libraries (set by the build, never
+// taken from the current directory).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/library.h"
+
+namespace testing_support {
+
+inline std::filesystem::path deliverable(const std::string& name) {
+    return std::filesystem::path(SUITE_PLUGIN_DIR) / (name + ".so");
+}
+
+inline std::filesystem::path testPlugin(const std::string& name) {
+    return std::filesystem::path(SUITE_TEST_PLUGIN_DIR) / (name + ".so");
+}
+
+// Each library is opened once per test process and stays loaded.
+inline std::shared_ptr<host::Library> openDeliverable(const std::string& name) {
+    return host::Library::open(deliverable(name));
+}
+
+inline std::shared_ptr<host::Library> openTestPlugin(const std::string& name) {
+    return host::Library::open(testPlugin(name));
+}
+
+}  // namespace testing_support
