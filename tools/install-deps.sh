@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ g++-multilib pkg-config binutils
+  cmake ninja-build g++ g++-multilib binutils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
 )

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "mp/unknown_support.h"
+
 namespace mp {
 
 // ---- pins -------------------------------------------------------------------
@@ -54,14 +56,7 @@ MpPluginBase::~MpPluginBase() {
 }
 
 int32_t MpPluginBase::queryInterface(const MpGuid* iid, void** object) {
-    if (object == nullptr) return MP_NOSUPPORT;
-    if (iid != nullptr && (*iid == MP_IID_UNKNOWN || *iid == MP_IID_PLUGIN)) {
-        *object = static_cast<IMpPlugin*>(this);
-        addRef();
-        return MP_OK;
-    }
-    *object = nullptr;
-    return MP_NOSUPPORT;
+    return answerQueryInterface(iid, object, static_cast<IMpPlugin*>(this), {&MP_IID_UNKNOWN, &MP_IID_PLUGIN});
 }
 
 int32_t MpPluginBase::addRef() { return ++referenceCount_; }

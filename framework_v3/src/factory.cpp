@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "mp/unknown_support.h"
+
 namespace mp {
 
 MpFactory& MpFactory::instance() {
@@ -10,14 +12,7 @@ MpFactory& MpFactory::instance() {
 }
 
 int32_t MpFactory::queryInterface(const MpGuid* iid, void** object) {
-    if (object == nullptr) return MP_NOSUPPORT;
-    if (iid != nullptr && (*iid == MP_IID_UNKNOWN || *iid == MP_IID_FACTORY)) {
-        *object = static_cast<IMpFactory*>(this);
-        addRef();
-        return MP_OK;
-    }
-    *object = nullptr;
-    return MP_NOSUPPORT;
+    return answerQueryInterface(iid, object, static_cast<IMpFactory*>(this), {&MP_IID_UNKNOWN, &MP_IID_FACTORY});
 }
 
 int32_t MpFactory::createModule(const char16_t* pluginId, int32_t kind, IMpUnknown* host, void** object) {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "mp/unknown_support.h"
+
 namespace mp {
 
 // ---- pins -------------------------------------------------------------------
@@ -35,14 +37,8 @@ MpGuiBase::MpGuiBase(IMpUnknown* host) {
 MpGuiBase::~MpGuiBase() { pins_.clear(); }
 
 int32_t MpGuiBase::queryInterface(const MpGuid* iid, void** object) {
-    if (object == nullptr) return MP_NOSUPPORT;
-    if (iid != nullptr && (*iid == MP_IID_UNKNOWN || *iid == MP_IID_USER_INTERFACE)) {
-        *object = static_cast<IMpUserInterface*>(this);
-        addRef();
-        return MP_OK;
-    }
-    *object = nullptr;
-    return MP_NOSUPPORT;
+    return answerQueryInterface(iid, object, static_cast<IMpUserInterface*>(this),
+                                {&MP_IID_UNKNOWN, &MP_IID_USER_INTERFACE});
 }
 
 int32_t MpGuiBase::addRef() { return ++referenceCount_; }

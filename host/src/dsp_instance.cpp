@@ -68,13 +68,8 @@ DspInstance::DspInstance(std::shared_ptr<Library> library, std::string_view plug
     chunks_.push_back(std::make_unique<uint8_t[]>(recordChunkSize));
     chunkSizes_.push_back(recordChunkSize);
 
-    if (library_->factory() == nullptr) {
-        status_ = mp::MP_NOSUPPORT;
-        return;
-    }
     void* object = nullptr;
-    status_ = library_->factory()->createModule(toUtf16(pluginId).c_str(), mp::MP_KIND_DSP, hostObject_.get(),
-                                                &object);
+    status_ = library_->createModule(pluginId, mp::MP_KIND_DSP, hostObject_.get(), &object);
     if (status_ == mp::MP_OK) plugin_ = static_cast<mp::IMpPlugin*>(object);
 }
 

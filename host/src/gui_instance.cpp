@@ -67,13 +67,8 @@ GuiInstance::GuiInstance(std::shared_ptr<Library> library, std::string_view plug
       hostObject_(std::make_unique<HostObject>(*this, options)) {
     if (const PluginDescription* plugin = library_->description().findPlugin(pluginId); plugin && plugin->gui)
         pins_ = *plugin->gui;
-    if (library_->factory() == nullptr) {
-        status_ = mp::MP_NOSUPPORT;
-        return;
-    }
     void* object = nullptr;
-    status_ = library_->factory()->createModule(toUtf16(pluginId).c_str(), mp::MP_KIND_GUI, hostObject_.get(),
-                                                &object);
+    status_ = library_->createModule(pluginId, mp::MP_KIND_GUI, hostObject_.get(), &object);
     if (status_ == mp::MP_OK) ui_ = static_cast<mp::IMpUserInterface*>(object);
 }
 

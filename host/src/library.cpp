@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "host/error.h"
+#include "host/values.h"
 
 namespace host {
 
@@ -36,6 +37,12 @@ std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
 
 Library::~Library() {
     if (handle_ != nullptr) dlclose(handle_);
+}
+
+int32_t Library::createModule(std::string_view pluginId, int32_t kind, mp::IMpUnknown* host, void** object) const {
+    *object = nullptr;
+    if (factory_ == nullptr) return mp::MP_NOSUPPORT;
+    return factory_->createModule(toUtf16(pluginId).c_str(), kind, host, object);
 }
 
 const PluginDescription& Library::plugin(std::string_view id) const {

@@ -8,8 +8,10 @@
 //   2. handleEvent (pin handlers; the start event runs onStartEvent),
 //   3. onPinsChanged once if the group held a value or streaming change,
 //   4. endEvent (pins stop being fresh).
-// The stretches between groups are rendered by processRoutine. A module with
-// nothing to render lets the pre-sleep routine ask the host to sleep.
+// Events for an index without a pin, and events of unknown types, are ignored
+// entirely (they make no group call onPinsChanged). The stretches between
+// groups are rendered by processRoutine. A module with nothing to render lets
+// the pre-sleep routine ask the host to sleep.
 //
 // Nothing here allocates after construction; only a blob pin whose size
 // changes reallocates its array.

@@ -29,6 +29,10 @@ public:
     // Version 3: the factory obtained through MP_GetFactory (never released:
     // it lives as long as the library).
     mp::IMpFactory* factory() const { return factory_; }
+    // Asks the factory for a module object of `kind`, made for `host`; returns
+    // the factory's status (MP_NOSUPPORT for a library without one). On MP_OK
+    // *object holds the object's primary interface with the caller's reference.
+    int32_t createModule(std::string_view pluginId, int32_t kind, mp::IMpUnknown* host, void** object) const;
 
 private:
     Library() = default;
