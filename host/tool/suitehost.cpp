@@ -6,6 +6,7 @@
 //
 // Results go to standard output, diagnostics to standard error. Exit status:
 // 0 success, 1 a failed check or run, 2 bad usage.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -61,7 +62,7 @@ constexpr const char* dspHelp =
 // Reads "--name value" pairs after the positional arguments.
 class Arguments {
 public:
-    Arguments(int argc, char** argv, int first) : args_(argv + first, argv + argc) {}
+    Arguments(int argc, char** argv, int first) : args_(argv + std::min(first, argc), argv + argc) {}
 
     bool wantsHelp() const {
         for (const auto& a : args_)
