@@ -65,8 +65,7 @@ DspInstance::DspInstance(std::shared_ptr<Library> library, std::string_view plug
         pins_ = *plugin->dsp;
     sent_.reserve(8192);
     sleeps_.reserve(8192);
-    chunks_.push_back(std::make_unique<uint8_t[]>(recordChunkSize));
-    chunkSizes_.push_back(recordChunkSize);
+    chunks_.emplace_back().reserve(recordChunkSize);
 
     void* object = nullptr;
     status_ = library_->createModule(pluginId, mp::MP_KIND_DSP, hostObject_.get(), &object);
@@ -139,29 +138,20 @@ std::span<float> DspInstance::audioBuffer(int32_t pinIndex) {
 void DspInstance::clearRecords() {
     sent_.clear();
     sleeps_.clear();
+    for (auto& chunk : chunks_) chunk.clear();  // keeps each chunk's capacity
     chunk_ = 0;
-    chunkUsed_ = 0;
 }
 
 void DspInstance::recordSend(int32_t time, int32_t pinIndex, int32_t size, const void* bytes) {
     const auto length = size_t(size);
-    if (chunkUsed_ + length > chunkSizes_[chunk_]) {
-        // Records never move: a full chunk is followed by a new one.
-        ++chunk_;
-        if (chunk_ == chunks_.size()) {
-            const size_t capacity = std::max(recordChunkSize, length);
-            chunks_.push_back(std::make_unique<uint8_t[]>(capacity));
-            chunkSizes_.push_back(capacity);
-        } else if (chunkSizes_[chunk_] < length) {
-            chunks_[chunk_] = std::make_unique<uint8_t[]>(length);
-            chunkSizes_[chunk_] = length;
-        }
-        chunkUsed_ = 0;
+    while (chunks_[chunk_].size() + length > chunks_[chunk_].capacity()) {
+        if (++chunk_ == chunks_.size()) chunks_.emplace_back().reserve(std::max(recordChunkSize, length));
     }
-    uint8_t* copy = chunks_[chunk_].get() + chunkUsed_;
-    if (length > 0) std::memcpy(copy, bytes, length);
-    chunkUsed_ += length;
-    sent_.push_back(SentPinValue{block_, time, pinIndex, std::span<const uint8_t>(copy, length)});
+    auto& chunk = chunks_[chunk_];
+    const size_t start = chunk.size();
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    chunk.insert(chunk.end(), first, first + length);
+    sent_.push_back(SentPinValue{block_, time, pinIndex, std::span<const uint8_t>(chunk.data() + start, length)});
     if (listener_) listener_(sent_.back());
 }
 

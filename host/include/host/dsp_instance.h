@@ -104,11 +104,10 @@ private:
     std::map<int32_t, std::vector<float>> audioBuffers_;
 
     std::vector<SentPinValue> sent_;
-    // The bytes of sent values, in chunks that never move once made.
-    std::vector<std::unique_ptr<uint8_t[]>> chunks_;
-    std::vector<size_t> chunkSizes_;
-    size_t chunk_ = 0;
-    size_t chunkUsed_ = 0;
+    // The bytes of sent values, in chunks filled only up to the capacity they
+    // were made with, so they never move and the spans stay valid.
+    std::vector<std::vector<uint8_t>> chunks_;
+    size_t chunk_ = 0;  // the one being filled
     std::vector<int64_t> sleeps_;
     Listener listener_;
     bool asleep_ = false;
