@@ -99,6 +99,7 @@ int32_t DspInstance::creationStatus(std::shared_ptr<Library> library, std::strin
 }
 
 int32_t DspInstance::activate() {
+    if (plugin_ == nullptr) throw HostError("the module object has been released");
     const int32_t status = plugin_->activate();
     for (const PinDescription& pin : pins_.pins) {
         if (pin.type != PinType::Audio) continue;
@@ -112,6 +113,7 @@ int32_t DspInstance::activate() {
 int32_t DspInstance::processBlock(int32_t sampleCount, EventList& events) {
     if (sampleCount < 0 || sampleCount > options_.maxBlockSize)
         throw HostError("a block of " + std::to_string(sampleCount) + " samples does not fit the buffers");
+    if (plugin_ == nullptr) throw HostError("the module object has been released");
     asleep_ = false;
     const int32_t status = plugin_->processBlock(sampleCount, events.head());
     ++block_;

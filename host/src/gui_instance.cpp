@@ -105,12 +105,16 @@ int32_t GuiInstance::deliver(int32_t pinIndex, const Bytes& bytes) {
 }
 
 int32_t GuiInstance::sendValueOnly(int32_t pinIndex, const Bytes& bytes) {
+    if (ui_ == nullptr) throw HostError("the module object has been released");
     const int32_t status = ui_->receivePinValue(pinIndex, 0, int32_t(bytes.size()), bytes.data());
     if (status == mp::MP_OK) pinValues_[pinIndex] = bytes;
     return status;
 }
 
-int32_t GuiInstance::sendNoticeOnly(int32_t pinIndex) { return ui_->receivePinNotice(pinIndex, 0); }
+int32_t GuiInstance::sendNoticeOnly(int32_t pinIndex) {
+    if (ui_ == nullptr) throw HostError("the module object has been released");
+    return ui_->receivePinNotice(pinIndex, 0);
+}
 
 const Bytes& GuiInstance::pinValue(int32_t pinIndex) const {
     static const Bytes none;

@@ -29,7 +29,8 @@ struct DspOptions {
     bool provideDspHost = true;   // false: the host object withholds IMpDspHost
 };
 
-// A value the module sent: block counts the processBlock calls before it.
+// A value the module sent, in the host's block `block` (the number of blocks
+// gone through before it) at sample `time` of that block.
 struct SentPinValue {
     int64_t block;
     int32_t time;
@@ -75,7 +76,8 @@ public:
     int64_t processCalls() const { return calls_; }
     // How often the module released the host object.
     int32_t hostReleases() const { return hostReleases_; }
-    // Gives back the host's reference now: the module object is destroyed.
+    // Gives back the host's reference now: the module object is destroyed and
+    // the instance runs no more blocks.
     void releaseModule();
     // Forgets the records, keeping their storage.
     void clearRecords();
