@@ -59,7 +59,7 @@ private:
 };
 
 DspInstance::DspInstance(std::shared_ptr<Library> library, std::string_view pluginId, DspOptions options)
-    : library_(std::move(library)), pluginId_(pluginId), options_(options),
+    : library_(std::move(library)), options_(options),
       hostObject_(std::make_unique<HostObject>(*this, options.provideDspHost)) {
     if (const PluginDescription* plugin = library_->description().findPlugin(pluginId); plugin && plugin->dsp)
         pins_ = *plugin->dsp;
@@ -117,7 +117,6 @@ int32_t DspInstance::processBlock(int32_t sampleCount, EventList& events) {
     asleep_ = false;
     const int32_t status = plugin_->processBlock(sampleCount, events.head());
     ++block_;
-    ++calls_;
     return status;
 }
 

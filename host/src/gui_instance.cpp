@@ -63,7 +63,7 @@ private:
 };
 
 GuiInstance::GuiInstance(std::shared_ptr<Library> library, std::string_view pluginId, GuiOptions options)
-    : library_(std::move(library)), pluginId_(pluginId),
+    : library_(std::move(library)),
       hostObject_(std::make_unique<HostObject>(*this, options)) {
     if (const PluginDescription* plugin = library_->description().findPlugin(pluginId); plugin && plugin->gui)
         pins_ = *plugin->gui;

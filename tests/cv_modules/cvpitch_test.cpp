@@ -100,6 +100,7 @@ TEST_F(CvPitch, SleepsAfterEachConversionAndWithoutEvents) {
 TEST_F(CvPitch, IsLeftAsleepByTheHostUntilItHasEvents) {
     events.value(0, voltsPin, 1.0f);
     EXPECT_TRUE(dsp->runBlock(64, events));
+    EXPECT_TRUE(dsp->asleep());
     events.clear();
     EXPECT_FALSE(dsp->runBlock(64, events));
     EXPECT_FALSE(dsp->runBlock(64, events));

@@ -31,8 +31,6 @@ struct PinDescription {
     std::string name;
     PinType type = PinType::Float;
     PinDirection direction = PinDirection::In;
-
-    bool isOutput() const { return direction != PinDirection::In; }
 };
 
 // The pins of one half (DSP or GUI) of a plug-in.

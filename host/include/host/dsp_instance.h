@@ -70,10 +70,6 @@ public:
     // The blocks in which the module asked to sleep, by block number.
     const std::vector<int64_t>& sleepRequests() const { return sleeps_; }
     bool asleep() const { return asleep_; }
-    // Blocks the host has gone through (runBlock counts skipped ones too), and
-    // processBlock calls made.
-    int64_t blocks() const { return block_; }
-    int64_t processCalls() const { return calls_; }
     // How often the module released the host object.
     int32_t hostReleases() const { return hostReleases_; }
     // Gives back the host's reference now: the module object is destroyed and
@@ -88,8 +84,6 @@ public:
 
     mp::IMpPlugin* plugin() const { return plugin_; }
     const KindDescription& pins() const { return pins_; }
-    const std::string& pluginId() const { return pluginId_; }
-    float sampleRate() const { return options_.sampleRate; }
 
 private:
     class HostObject;
@@ -97,7 +91,6 @@ private:
     void recordSend(int32_t time, int32_t pinIndex, int32_t size, const void* bytes);
 
     std::shared_ptr<Library> library_;
-    std::string pluginId_;
     DspOptions options_;
     KindDescription pins_;
     std::unique_ptr<HostObject> hostObject_;
@@ -113,8 +106,7 @@ private:
     std::vector<int64_t> sleeps_;
     Listener listener_;
     bool asleep_ = false;
-    int64_t block_ = 0;
-    int64_t calls_ = 0;
+    int64_t block_ = 0;  // blocks gone through (runBlock counts skipped ones too)
     int32_t hostReleases_ = 0;
 };
 

@@ -30,8 +30,6 @@ public:
     // The first record of the linked list, or null when it is empty.
     const mp::TimedEvent* head();
     bool empty() const { return events_.empty(); }
-    size_t size() const { return events_.size(); }
-    const std::vector<mp::TimedEvent>& events() const { return events_; }
     // Forgets every event, keeping the storage for the next block.
     void clear();
 

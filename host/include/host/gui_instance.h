@@ -71,7 +71,6 @@ public:
 
     mp::IMpUserInterface* userInterface() const { return ui_; }
     const KindDescription& pins() const { return pins_; }
-    const std::string& pluginId() const { return pluginId_; }
 
 private:
     class HostObject;
@@ -79,7 +78,6 @@ private:
     void recordSend(int32_t pinIndex, int32_t size, const void* bytes, int32_t voice);
 
     std::shared_ptr<Library> library_;
-    std::string pluginId_;
     KindDescription pins_;
     std::unique_ptr<HostObject> hostObject_;
     int32_t status_ = mp::MP_OK;  // of createModule

@@ -45,8 +45,6 @@ public:
     // more than `maxDeliveries` follow one another (a feedback loop).
     void pumpGui(int maxDeliveries = 10000);
 
-    int64_t samplePosition() const { return position_; }
-
 private:
     // One end of a connection: a pin of either a DSP or a GUI instance.
     struct Endpoint {
