@@ -1,9 +1,21 @@
-// MpBlob: an owned byte string, the value of blob pins on both sides.
+// Pin value storage shared by DSP and GUI pins: MpBlob, an owned byte string,
+// and the rule for 4-byte values.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace mp {
+
+// Stores a host value in a pin that holds 4 bytes (float or int): the first
+// min(size, 4) bytes are kept and the rest become zero, so a long value is never
+// copied whole and a short one leaves no stale bytes. Null `bytes` or a size
+// of 0 or less gives zero.
+inline void storeFourBytes(void* value, int32_t size, const void* bytes) {
+    unsigned char raw[4] = {0, 0, 0, 0};
+    if (bytes != nullptr && size > 0) std::memcpy(raw, bytes, size_t(size < 4 ? size : 4));
+    std::memcpy(value, raw, 4);
+}
 
 // Holds `size` bytes in an array allocated with array new (null while nothing
 // was ever stored). Storing reallocates only when the size changes, so a pin

@@ -91,17 +91,13 @@ public:
         sendToHost(time, valueSize(), valueBytes());
     }
 
-    // Float and int pins keep 4 bytes: a value of other size contributes its
-    // first min(size, 4) bytes and the rest of the 4 become zero (so a short
-    // value never leaves stale bytes and a long one is never copied in full).
-    // Blob pins store what they are given (MpBlob::store).
+    // Float and int pins keep 4 bytes (storeFourBytes); blob pins store what
+    // they are given (MpBlob::store).
     virtual void storeBytes(int32_t size, const void* bytes) {
         if constexpr (std::is_same_v<T, MpBlob>) {
             value_.store(size, bytes);
         } else {
-            unsigned char raw[4] = {0, 0, 0, 0};
-            if (bytes != nullptr && size > 0) std::memcpy(raw, bytes, size_t(size < 4 ? size : 4));
-            std::memcpy(&value_, raw, 4);
+            storeFourBytes(&value_, size, bytes);
         }
     }
     virtual int32_t valueSize() const {

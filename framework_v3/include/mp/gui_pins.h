@@ -67,8 +67,7 @@ class MpGuiPin final : public MpGuiPinSimpleBase {
 public:
     static constexpr bool isBlob = std::is_same_v<T, MpBlob>;
 
-    // int and float keep 4 bytes: a value of other size contributes its first
-    // min(size, 4) bytes and the rest become zero. bool takes 1 byte as it is
+    // int and float keep 4 bytes (storeFourBytes). bool takes 1 byte as it is
     // (non-zero is true), 4 bytes as a 32-bit number, any other size by its
     // first byte (none: false). Blobs store what they are given.
     bool receiveValue(int32_t, int32_t size, const void* bytes) override {
@@ -91,9 +90,7 @@ public:
             return true;
         } else {
             if (size == 4 && std::memcmp(bytes, &value_, 4) == 0) return false;
-            unsigned char raw[4] = {0, 0, 0, 0};
-            if (size > 0) std::memcpy(raw, bytes, size_t(size < 4 ? size : 4));
-            std::memcpy(&value_, raw, 4);
+            storeFourBytes(&value_, size, bytes);
             return true;
         }
     }
