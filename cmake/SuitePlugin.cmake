@@ -15,6 +15,10 @@ function(suite_add_plugin name)
 
   add_library(${name} MODULE ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE framework_v3 suite_warnings ${ARG_LIBRARIES})
+  if(NOT WIN32)
+    # The stand-in loader's start-up code that calls the library's DllMain.
+    target_link_libraries(${name} PRIVATE platform_dll_startup)
+  endif()
   set(exports "${CMAKE_SOURCE_DIR}/framework_v3/exports.map")
   set_target_properties(${name} PROPERTIES
     PREFIX ""

@@ -13,6 +13,11 @@ static_assert(offsetof(mp::TimedEvent, valueWord0) == 16);
 static_assert(offsetof(mp::TimedEvent, valueWord1) == 20);
 static_assert(offsetof(mp::TimedEvent, extraData) == 24);
 static_assert(offsetof(mp::TimedEvent, next) == 28);
+static_assert(sizeof(mp::MpRect) == 16);
+static_assert(offsetof(mp::MpRect, top) == 0);
+static_assert(offsetof(mp::MpRect, bottom) == 4);
+static_assert(offsetof(mp::MpRect, left) == 8);
+static_assert(offsetof(mp::MpRect, right) == 12);
 static_assert(sizeof(mp::MpGuid) == 16);
 // One table pointer per interface object, nothing else.
 static_assert(sizeof(mp::IMpPlugin) == 4 && sizeof(mp::IMpDspHost) == 4);

@@ -41,6 +41,11 @@ TEST(TablePositions, OfThePluginSideInterfaces) {
     EXPECT_EQ(position(&mp::IMpUserInterface::receiveAudioMessage), 6);
     EXPECT_EQ(position(&mp::IMpUserInterface::buildContextMenu), 7);
     EXPECT_EQ(position(&mp::IMpUserInterface::contextMenuChosen), 8);
+
+    EXPECT_EQ(position(&mp::IMpGraphicsWinGdi::proposeSize), 3);
+    EXPECT_EQ(position(&mp::IMpGraphicsWinGdi::placeWindow), 4);
+    EXPECT_EQ(position(&mp::IMpGraphicsWinGdi::createChildWindow), 5);
+    EXPECT_EQ(position(&mp::IMpGraphicsWinGdi::destroyChildWindow), 6);
 }
 
 TEST(TablePositions, OfTheHostServices) {

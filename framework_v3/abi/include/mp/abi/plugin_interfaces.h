@@ -88,6 +88,45 @@ protected:
     ~IMpUserInterface() = default;
 };
 
+// A rectangle in the client pixels of the host's parent window, in the field
+// order the host and the window base share.
+struct MpRect {
+    int32_t top;
+    int32_t bottom;
+    int32_t left;
+    int32_t right;
+};
+
+// A width and a height in pixels.
+struct MpSize {
+    int32_t width;
+    int32_t height;
+};
+
+// The second interface of a GUI module that draws in a child window of its
+// own, reached with queryInterface on the module's IMpUserInterface; both share
+// one reference count. Every operation comes from the user-interface thread.
+// Window handles are the system's (HWND on Windows), passed as void*.
+//
+// Call sequence: proposeSize while the host lays out its editor, placeWindow,
+// createChildWindow; later placeWindow again whenever the rectangle changes;
+// destroyChildWindow before the host's last release.
+class IMpGraphicsWinGdi : public IMpUnknown {
+public:
+    // The module answers the size it accepts for the proposed one.
+    virtual int32_t MP_STDCALL proposeSize(int32_t width, int32_t height, MpSize* accepted) = 0;
+    // Where the child window is (or will be) in the parent's client area.
+    virtual int32_t MP_STDCALL placeWindow(MpRect rect) = 0;
+    // Creates the child window under `parentWindow` at the placed rectangle
+    // and writes its handle to *window (null when none could be made).
+    virtual int32_t MP_STDCALL createChildWindow(void* parentWindow, void** window) = 0;
+    // Destroys the child window, if there is one.
+    virtual int32_t MP_STDCALL destroyChildWindow() = 0;
+
+protected:
+    ~IMpGraphicsWinGdi() = default;
+};
+
 // The one entry point a version-3 library exports (by this plain name). Writes
 // the factory, as an IMpUnknown, to *factory and returns MP_OK.
 using MpGetFactoryFunction = int32_t(MP_STDCALL*)(void** factory);
