@@ -74,6 +74,16 @@ KindDescription parseKind(const json& kind, const std::string& origin, const std
         p.direction = d->direction;
         result.pins.push_back(std::move(p));
     }
+    if (kind.contains("view")) {
+        const json& view = kind.at("view");
+        auto side = [&](const char* key) {
+            const json& value = member(view, key, origin, where + " view");
+            if (!value.is_number_integer() || value.get<int64_t>() < 1 || value.get<int64_t>() > 16384)
+                fail(origin, where + ": the view's \"" + key + "\" is not a size in pixels");
+            return value.get<int32_t>();
+        };
+        result.view = ViewSize{side("width"), side("height")};
+    }
     return result;
 }
 

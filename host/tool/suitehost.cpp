@@ -3,6 +3,8 @@
 //
 //   suitehost info LIBRARY...
 //   suitehost dsp LIBRARY ID [--rate HZ] [--blocks N] [--block-size N] [--set PIN=VALUE@SAMPLE]...
+//   suitehost render LIBRARY ID [--size WxH] [--set PIN=VALUE]... [--mouse ACTION@X,Y[+KEY]...]...
+//                    [--advance MS]... --out FRAME.png
 //
 // Results go to standard output, diagnostics to standard error. Exit status:
 // 0 success, 1 a failed check or run, 2 bad usage.
@@ -10,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +23,8 @@
 #include "host/gui_instance.h"
 #include "host/library.h"
 #include "host/patch.h"
+#include "host/png.h"
+#include "host/view.h"
 
 namespace {
 
@@ -34,6 +40,7 @@ constexpr const char* mainHelp =
     "commands:\n"
     "  info LIBRARY...        describe libraries and check that each plug-in kind can be made\n"
     "  dsp LIBRARY ID ...     run a plug-in's DSP half and print the values it sends\n"
+    "  render LIBRARY ID ...  open a plug-in's view, drive it and save what it draws\n"
     "\n"
     "'suitehost <command> --help' tells more.\n";
 
@@ -58,6 +65,22 @@ constexpr const char* dspHelp =
     "  --block-size N         samples per block (default 64)\n"
     "  --set PIN=VALUE@SAMPLE deliver VALUE to input PIN (name or index) at the\n"
     "                         absolute SAMPLE (\"@SAMPLE\" may be left out: 0); repeatable\n";
+
+constexpr const char* renderHelp =
+    "usage: suitehost render LIBRARY ID [options] --out FRAME.png\n"
+    "\n"
+    "Creates the GUI half of plug-in ID, opens its view in an editor window,\n"
+    "delivers the pin values (each followed by its notice), replays the mouse and\n"
+    "timer steps in the order given, paints, and saves the last frame as PNG.\n"
+    "Prints the message boxes the plug-in showed.\n"
+    "\n"
+    "options:\n"
+    "  --size WxH             the view's size (default: the description's, else 200x200)\n"
+    "  --set PIN=VALUE        deliver VALUE to GUI PIN (name or index); repeatable\n"
+    "  --mouse ACTION@X,Y     ACTION is down, move or up, at view pixel X,Y; add\n"
+    "                         +shift, +ctrl and +alt to hold those keys; repeatable\n"
+    "  --advance MS           let MS milliseconds pass, so that timers fire; repeatable\n"
+    "  --out FRAME.png        where to save the frame (required)\n";
 
 // Reads "--name value" pairs after the positional arguments.
 class Arguments {
@@ -201,6 +224,117 @@ int runDsp(Arguments& args) {
     return exitOk;
 }
 
+// "WxH" with both sides from 1 to 16384.
+std::pair<int32_t, int32_t> viewSize(const std::string& text) {
+    const auto x = text.find('x');
+    if (x == std::string::npos) throw UsageError("--size takes WxH, not \"" + text + "\"");
+    return {int32_t(wholeNumber("--size's width", text.substr(0, x), 1, 16384)),
+            int32_t(wholeNumber("--size's height", text.substr(x + 1), 1, 16384))};
+}
+
+// "down@X,Y+shift+ctrl": one mouse step.
+struct MouseStep {
+    host::MouseAction action;
+    int32_t x, y;
+    host::Modifiers modifiers;
+};
+
+MouseStep mouseStep(const std::string& text) {
+    const auto at = text.find('@');
+    const auto comma = text.find(',', at);
+    if (at == std::string::npos || comma == std::string::npos) throw UsageError("--mouse takes ACTION@X,Y[+KEY...]");
+    MouseStep step{};
+    const std::string action = text.substr(0, at);
+    if (action == "down") step.action = host::MouseAction::Down;
+    else if (action == "move") step.action = host::MouseAction::Move;
+    else if (action == "up") step.action = host::MouseAction::Up;
+    else throw UsageError("--mouse's ACTION is down, move or up, not \"" + action + "\"");
+    const auto plus = text.find('+', comma);
+    step.x = int32_t(wholeNumber("--mouse's X", text.substr(at + 1, comma - at - 1), -32768, 32767));
+    step.y = int32_t(wholeNumber("--mouse's Y", text.substr(comma + 1, plus - comma - 1), -32768, 32767));
+    for (auto key = plus; key != std::string::npos;) {
+        const auto next = text.find('+', key + 1);
+        const std::string name = text.substr(key + 1, next - key - 1);
+        if (name == "shift") step.modifiers.shift = true;
+        else if (name == "ctrl") step.modifiers.control = true;
+        else if (name == "alt") step.modifiers.alt = true;
+        else throw UsageError("--mouse's keys are shift, ctrl and alt, not \"" + name + "\"");
+        key = next;
+    }
+    return step;
+}
+
+std::string narrow(const std::wstring& wide) {
+    std::string out;
+    for (wchar_t c : wide) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+int runRender(Arguments& args) {
+    if (args.wantsHelp()) return std::fputs(renderHelp, stdout), exitOk;
+    const auto positional = args.positional();
+    if (positional.size() != 2) throw UsageError("render needs LIBRARY and ID");
+
+    std::optional<std::pair<int32_t, int32_t>> size;
+    std::vector<std::pair<std::string, std::string>> settings;
+    std::vector<std::function<void(host::View&)>> steps;
+    std::string out;
+    args.options([&](const std::string& name, const std::string& value) {
+        if (name == "--size") {
+            size = viewSize(value);
+        } else if (name == "--set") {
+            const auto equals = value.find('=');
+            if (equals == std::string::npos || equals == 0) throw UsageError("--set takes PIN=VALUE");
+            settings.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+        } else if (name == "--mouse") {
+            const MouseStep step = mouseStep(value);
+            steps.push_back([step](host::View& view) { view.mouse(step.action, step.x, step.y, step.modifiers); });
+        } else if (name == "--advance") {
+            const auto milliseconds = uint32_t(wholeNumber(name, value, 0, 86400000));
+            steps.push_back([milliseconds](host::View& view) { view.advance(milliseconds); });
+        } else if (name == "--out") {
+            out = value;
+        } else {
+            throw UsageError("unknown option " + name);
+        }
+    });
+    if (out.empty()) throw UsageError("render needs --out FRAME.png");
+
+    auto library = host::Library::open(positional[0]);
+    auto gui = host::GuiInstance::create(library, positional[1]);
+    if (!size) {
+        const auto& view = gui->pins().view;
+        size = view ? std::pair{view->width, view->height} : std::pair{200, 200};
+    }
+    std::vector<std::pair<int32_t, host::Bytes>> values;
+    for (const auto& [pinName, text] : settings) {
+        const host::PinDescription* pin = gui->pins().findPin(pinName);
+        if (pin == nullptr) throw UsageError("\"" + positional[1] + "\" has no GUI pin \"" + pinName + "\"");
+        values.emplace_back(pin->index, host::parseValue(pin->type, text));
+    }
+
+    bool saved = false;
+    {
+        host::View view(*gui, size->first, size->second);
+        for (const auto& [pin, bytes] : values) gui->deliver(pin, bytes);
+        view.pump();
+        for (const auto& step : steps) step(view);
+        view.paint();
+        if (const auto frame = view.frame()) {
+            host::savePng(*frame, out);
+            saved = true;
+        }
+    }
+    for (const auto& box : platform::messageBoxes())
+        std::printf("message box \"%s\": %s\n", narrow(box.caption).c_str(), narrow(box.text).c_str());
+    if (!saved) {
+        std::fprintf(stderr, "suitehost: the view drew no frame\n");
+        return exitFailed;
+    }
+    std::printf("saved %dx%d frame to %s\n", size->first, size->second, out.c_str());
+    return exitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,12 +343,13 @@ int main(int argc, char** argv) {
         Arguments args(argc, argv, 2);
         if (command == "info") return runInfo(args);
         if (command == "dsp") return runDsp(args);
+        if (command == "render") return runRender(args);
         if (command == "--help" || command == "-h" || command == "help") return std::fputs(mainHelp, stdout), exitOk;
         if (command.empty()) throw UsageError("no command given");
         throw UsageError("unknown command \"" + command + "\"");
     } catch (const UsageError& e) {
         std::fprintf(stderr, "suitehost: %s\n", e.what());
-        if (command.empty() || (command != "info" && command != "dsp")) std::fputs(mainHelp, stderr);
+        if (command.empty() || (command != "info" && command != "dsp" && command != "render")) std::fputs(mainHelp, stderr);
         return exitUsage;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "suitehost: %s\n", e.what());

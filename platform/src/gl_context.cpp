@@ -73,7 +73,8 @@ bool initialiseEgl() {
         std::cerr << "platform: no EGL display for OpenGL\n";
         return false;
     }
-    const EGLint attributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
+    // Any surface type: the contexts render into framebuffer objects only.
+    const EGLint attributes[] = {EGL_SURFACE_TYPE, 0, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
     EGLint count = 0;
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE || eglChooseConfig(display, attributes, &g.config, 1, &count) != EGL_TRUE ||
         count < 1) {

@@ -518,6 +518,13 @@ HWND postMouseMessage(HWND top, UINT message, POINT point, WPARAM keyFlags) {
 std::uint64_t windowsCreated() { return state().windowsCreated; }
 int liveWindowCount() { return static_cast<int>(state().windows.size()); }
 
+bool isClassRegistered(const std::wstring& className) {
+    const std::wstring prefix = classKey(className.c_str(), nullptr).substr(0, className.size() + 1);
+    for (const auto& [key, windowClass] : state().classes)
+        if (key.starts_with(prefix)) return true;
+    return false;
+}
+
 Frame::Pixel Frame::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return Pixel{0, 0, 0, 0};
     const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4];

@@ -18,7 +18,8 @@ inline std::filesystem::path testPlugin(const std::string& name) {
     return std::filesystem::path(SUITE_TEST_PLUGIN_DIR) / (name + ".so");
 }
 
-// Each library is opened once per test process and stays loaded.
+// Each call opens the library (the system counts the openings); it stays
+// loaded while any Library or object made from it exists.
 inline std::shared_ptr<host::Library> openDeliverable(const std::string& name) {
     return host::Library::open(deliverable(name));
 }

@@ -33,9 +33,18 @@ struct PinDescription {
     PinDirection direction = PinDirection::In;
 };
 
-// The pins of one half (DSP or GUI) of a plug-in.
+// The natural size of a GUI half's own view, in pixels.
+struct ViewSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The pins of one half (DSP or GUI) of a plug-in; a GUI half that draws in a
+// window of its own also gives its view's natural size ("view": {"width",
+// "height"}).
 struct KindDescription {
     std::vector<PinDescription> pins;
+    std::optional<ViewSize> view;
 
     const PinDescription* findPin(int32_t index) const;
     // By name, or by a decimal index given as text.

@@ -45,6 +45,8 @@ HWND postMouseMessage(HWND top, UINT message, POINT point, WPARAM keyFlags);
 // many exist now.
 std::uint64_t windowsCreated();
 int liveWindowCount();
+// Whether a window class of this name is registered, for any instance.
+bool isClassRegistered(const std::wstring& className);
 
 // ---- Frames -----------------------------------------------------------------
 

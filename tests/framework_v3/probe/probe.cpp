@@ -9,6 +9,7 @@
 // 10 + k with setValue and counts its notices on pin 20 + k.
 #include <cstring>
 
+#include "mp/gui_windows_gfx_base.h"
 #include "mp/dsp_base.h"
 #include "mp/factory.h"
 #include "mp/gui_base.h"
@@ -124,7 +125,36 @@ private:
     mp::MpGuiPin<int32_t> notices_[4];
 };
 
+// A GUI module with a window of the base's own making; it reports every
+// routed message on GUI pin 0 as [sequence, kind, key flags, x, y].
+template <class Base>
+class probeWindow final : public Base {
+public:
+    enum Kind : int32_t { paint = 1, buttonDown = 2, buttonUp = 3, mouseMove = 4, timer = 5 };
+
+    explicit probeWindow(mp::IMpUnknown* host) : Base(host) { messages_.registerPin(this, 0); }
+
+protected:
+    int32_t onPaint(HDC) override { return report(paint, 0, 0, 0); }
+    int32_t onLButtonDown(WPARAM keys, int32_t x, int32_t y) override { return report(buttonDown, keys, x, y); }
+    int32_t onLButtonUp(WPARAM keys, int32_t x, int32_t y) override { return report(buttonUp, keys, x, y); }
+    int32_t onMouseMove(WPARAM keys, int32_t x, int32_t y) override { return report(mouseMove, keys, x, y); }
+    int32_t onTimer() override { return report(timer, 0, 0, 0); }
+
+private:
+    int32_t report(Kind kind, WPARAM keys, int32_t x, int32_t y) {
+        const int32_t record[] = {++sequence_, kind, static_cast<int32_t>(keys), x, y};
+        messages_.setValue(sizeof record, record);
+        return 0;
+    }
+
+    int32_t sequence_ = 0;
+    mp::MpGuiPin<mp::MpBlob> messages_;
+};
+
 const int32_t registered[] = {
+    mp::registerPlugin<probeWindow<mp::MpGuiWindowsGfxBase>>(u"probe.window", mp::MP_KIND_GUI),
+    mp::registerPlugin<probeWindow<mp::SeGuiWindowsGfxBase>>(u"probe.window.se", mp::MP_KIND_GUI),
     mp::registerPlugin<probe>(u"probe", mp::MP_KIND_DSP),
     mp::registerPlugin<probeGui>(u"probe", mp::MP_KIND_GUI),
     mp::registerPlugin<probeAwake>(u"probe.awake", mp::MP_KIND_DSP),
