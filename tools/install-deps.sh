@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ g++-multilib binutils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libpng-dev
+  libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libglew-dev libegl-mesa0 libgl1-mesa-dri
 )
 
 run_as_root() {
