@@ -97,6 +97,16 @@ void V2GuiInstance::setInt(int32_t pinIndex, int32_t value) {
     notify(pinIndex);
 }
 
+void V2GuiInstance::storeFloat(int32_t pinIndex, float value) {
+    pin(pinIndex);
+    find(pinIndex)->valueBits = bitsOf(value);
+}
+
+void V2GuiInstance::storeInt(int32_t pinIndex, int32_t value) {
+    pin(pinIndex);
+    find(pinIndex)->valueBits = static_cast<uint32_t>(value);
+}
+
 void V2GuiInstance::setText(int32_t pinIndex, std::string_view text) {
     pin(pinIndex);
     find(pinIndex)->text = std::string(text);

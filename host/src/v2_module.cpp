@@ -68,7 +68,7 @@ V2DspInstance::V2DspInstance(std::shared_ptr<Library> library, V2Options options
     statusChanges_.reserve(reservedRecords);
     added_.reserve(reservedRecords);
 
-    dispatch(seffSetSampleRate, 0, 0, nullptr, options_.sampleRate);
+    if (options_.tellSampleRate) dispatch(seffSetSampleRate, 0, 0, nullptr, options_.sampleRate);
     dispatch(seffSetBlockSize, 0, options_.blockSize);
 }
 

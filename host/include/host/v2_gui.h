@@ -76,6 +76,9 @@ public:
     void setInt(int32_t pinIndex, int32_t value);
     void setText(int32_t pinIndex, std::string_view text);
     void setWideText(int32_t pinIndex, std::u16string_view text);
+    // Stores a value without telling the object (as restored with a patch).
+    void storeFloat(int32_t pinIndex, float value);
+    void storeInt(int32_t pinIndex, int32_t value);
     // A pin the host holds before the object runs (as restored with a patch).
     void addHostPin(V2GuiPin pin) { pins_.push_back(std::move(pin)); }
 

@@ -41,6 +41,7 @@ struct V2Options {
     // pins that have a processing-side object.
     std::optional<int32_t> pinCount;
     bool provideCallback = true;  // false: the object is made without a callback
+    bool tellSampleRate = true;   // false: create sends no opcode 2
 };
 
 // One pin as the module declared it (dispatcher opcode 6).
