@@ -45,7 +45,11 @@ void SEModule_base::processEvent(SEEvent* e) {
     se::check([&] { return e->time_stamp == SampleClock(); }, "e->time_stamp == SampleClock()");
     switch (e->eventType) {
         case UET_STAT_CHANGE: {
-            SEPin* pin = getPin(static_cast<int32_t>(reinterpret_cast<intptr_t>(e->ptrParam)));
+            // A status for a pin the module does not have is dropped: the
+            // module is never told of a pin outside its array.
+            const intptr_t index = reinterpret_cast<intptr_t>(e->ptrParam);
+            if (index < 0 || index >= m_pinCount) break;
+            SEPin* pin = &m_pins[index];
             pin->setStatus(e->intParam1);
             onPinStatusChanged(pin);
             if (e->intParam1 == 1) pin->setStatus(0);

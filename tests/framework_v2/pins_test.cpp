@@ -181,6 +181,8 @@ TEST(ProcessEvent, ActsByEventType) {
         {"short event, second value as int16", {0, UET_SHORT_EVENT, 7, 0x1fffe, nullptr, nullptr}, 0, 0, 0, 1, 7, -2},
         {"short event, positive", {0, UET_SHORT_EVENT, -5, 0x7fff, nullptr, nullptr}, 0, 0, 0, 1, -5, 32767},
         {"type 6 is ignored", {0, 6, 1, 1, pin(1), nullptr}, 0, 0, 0, 0, 0, 0},
+        {"a status for a pin past the count is dropped", {0, UET_STAT_CHANGE, 2, 0, pin(2), nullptr}, 0, 0, 0, 0, 0, 0},
+        {"a status for a negative pin is dropped", {0, UET_STAT_CHANGE, 2, 0, pin(-1), nullptr}, 0, 0, 0, 0, 0, 0},
         {"unknown types are ignored", {0, 99, 1, 1, pin(1), nullptr}, 0, 0, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {

@@ -69,7 +69,10 @@ public:
 
     // Hands the host an event for `timeStamp` (not before the current clock).
     void addEvent(uint32_t timeStamp, int32_t eventType, int32_t intParam1, int32_t intParam2, void* ptrParam);
-    // Runs `routine` on this module when the clock reaches `timeStamp`.
+    // Runs `routine` on this module when the clock reaches `timeStamp`. A
+    // pointer to member does not fit the event's pointer parameter, so it
+    // carries the routine's code resolved for this object instead, which the
+    // event entry calls with the object.
     void runAt(uint32_t timeStamp, DeferredRoutine routine);
     template <class Derived>
     void runAt(uint32_t timeStamp, void (Derived::*routine)()) {

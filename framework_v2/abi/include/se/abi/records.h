@@ -118,7 +118,7 @@ struct SEPinProperties {
 // Event types.
 inline constexpr int32_t UET_STAT_CHANGE = 0;  // intParam1 = new status, ptrParam = pin index
 inline constexpr int32_t UET_SHORT_EVENT = 2;  // intParam1, intParam2 read as int16
-inline constexpr int32_t UET_DEFERRED_CALL = 21;  // ptrParam = the routine to run
+inline constexpr int32_t UET_DEFERRED_CALL = 21;  // ptrParam = the module's routine, its own to read
 
 // A timed event. Those the module makes (callback opcode 19) are copied by
 // the host before the call returns; those the host delivers belong to it.
