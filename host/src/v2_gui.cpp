@@ -179,7 +179,8 @@ intptr_t V2GuiInstance::answer(int32_t opcode, int32_t index, int32_t value, voi
             notify(index);
             return 0;
         case seGuiHostSetChoiceList:
-            if (pin != nullptr) pin->choices = ptr == nullptr ? std::string() : std::string(static_cast<const char*>(ptr));
+            if (pin != nullptr)
+                pin->choices = ptr == nullptr ? std::string() : std::string(static_cast<const char*>(ptr));
             return 0;
         case seGuiHostGetWideText: {
             if (pin == nullptr) return 0;

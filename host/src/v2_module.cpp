@@ -18,7 +18,8 @@ bool guiOnly(int32_t flags) { return (flags & IO_UI_COMMUNICATION) != 0 && (flag
 }  // namespace
 
 V2Properties readProperties(const Library& library) {
-    if (library.getModuleProperties() == nullptr) throw HostError(library.path().string() + ": not a version-2 library");
+    if (library.getModuleProperties() == nullptr)
+        throw HostError(library.path().string() + ": not a version-2 library");
     SEModuleProperties properties{};
     if (!library.getModuleProperties()(0, &properties))
         throw HostError(library.path().string() + ": getModuleProperties(0) returned false");

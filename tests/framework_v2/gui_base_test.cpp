@@ -168,7 +168,8 @@ TEST(GuiRequests, ReadAndWriteTexts) {
     struct Wide {
         std::u16string text, read;
     };
-    for (const Wide& w : {Wide{u"", u""}, Wide{u"\u00e9t\u00e9", u"\u00e9t\u00e9"}, Wide{std::u16string(u"ab\0cd", 5), u"ab"}}) {
+    for (const Wide& w :
+         {Wide{u"", u""}, Wide{u"\u00e9t\u00e9", u"\u00e9t\u00e9"}, Wide{std::u16string(u"ab\0cd", 5), u"ab"}}) {
         gui->setWideText(0, w.text);
         const probe2::ProbeArgs read = command(*gui, probe2::guiGetWideText);
         EXPECT_EQ(std::u16string(read.wide), w.read);

@@ -92,6 +92,16 @@ TEST(FreqCvPanel, WritesInOrderAndTurnsAwayTheNestedNotices) {
     }
 }
 
+TEST(FreqCvPanel, TheHostCutsNoticeChainsBeyondItsLimitButKeepsTheWrites) {
+    host::V2GuiOptions options;
+    options.maxNesting = 1;
+    auto gui = host::V2GuiInstance::create(testing_support::openDeliverable("freqcvpanel"), options);
+    gui->setFloat(hertzIn, 440.0f);
+    EXPECT_EQ(gui->notices(), 1);
+    EXPECT_EQ(gui->cutNotices(), 3);
+    EXPECT_EQ(gui->floatValue(voltsOut), 5.0f);
+}
+
 TEST(FreqCvPanel, IgnoresOtherPins) {
     auto gui = makeGui();
     gui->addHostPin({});

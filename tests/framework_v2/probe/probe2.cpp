@@ -193,7 +193,8 @@ public:
             case probe2::guiGetText: {
                 const std::string text = pin.getText();
                 std::memset(args.text, 0, sizeof args.text);
-                std::memcpy(args.text, text.data(), text.size() < sizeof args.text ? text.size() : sizeof args.text - 1);
+                std::memcpy(args.text, text.data(),
+                            text.size() < sizeof args.text ? text.size() : sizeof args.text - 1);
                 break;
             }
             case probe2::guiGetWideText: {
