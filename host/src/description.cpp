@@ -21,7 +21,7 @@ struct NamedType {
 };
 constexpr NamedType pinTypes[] = {
     {"bool", PinType::Bool}, {"audio", PinType::Audio}, {"float", PinType::Float},
-    {"int", PinType::Int},   {"blob", PinType::Blob},
+    {"int", PinType::Int},   {"blob", PinType::Blob}, {"choice", PinType::Choice},
 };
 
 struct NamedDirection {
@@ -46,7 +46,7 @@ std::string text(const json& object, const char* key, const std::string& origin,
     return value.get<std::string>();
 }
 
-KindDescription parseKind(const json& kind, const std::string& origin, const std::string& where) {
+KindDescription parseKind(const json& kind, int generation, const std::string& origin, const std::string& where) {
     KindDescription result;
     const json& pins = member(kind, "pins", origin, where);
     if (!pins.is_array()) fail(origin, where + ": \"pins\" is not a list");
@@ -64,8 +64,15 @@ KindDescription parseKind(const json& kind, const std::string& origin, const std
         const std::string type = text(pin, "type", origin, pinWhere);
         const auto* t = std::find_if(std::begin(pinTypes), std::end(pinTypes),
                                      [&](const NamedType& n) { return n.name == type; });
-        if (t == std::end(pinTypes)) fail(origin, pinWhere + ": unknown type \"" + type + "\"");
+        if (t == std::end(pinTypes) || (t->type == PinType::Choice && generation != 2))
+            fail(origin, pinWhere + ": unknown type \"" + type + "\"");
         p.type = t->type;
+        if (generation == 2 && pin.contains("flags")) {
+            const json& flags = pin.at("flags");
+            if (!flags.is_number_integer() || flags.get<int64_t>() < 0 || flags.get<int64_t>() > INT32_MAX)
+                fail(origin, pinWhere + ": \"flags\" is not a whole number from 0");
+            p.flags = flags.get<int32_t>();
+        }
 
         const std::string direction = text(pin, "direction", origin, pinWhere);
         const auto* d = std::find_if(std::begin(pinDirections), std::end(pinDirections),
@@ -156,9 +163,9 @@ LibraryDescription LibraryDescription::parse(std::string_view content, const std
         if (!kinds.is_object()) fail(origin, where + ": \"kinds\" is not an object");
         for (const auto& [kind, body] : kinds.items()) {
             if (kind == "dsp")
-                p.dsp = parseKind(body, origin, where + " dsp");
+                p.dsp = parseKind(body, result.generation, origin, where + " dsp");
             else if (kind == "gui")
-                p.gui = parseKind(body, origin, where + " gui");
+                p.gui = parseKind(body, result.generation, origin, where + " gui");
             else
                 fail(origin, where + ": unknown kind \"" + kind + "\"");
         }

@@ -32,6 +32,13 @@ std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
             throw HostError(path.string() + ": the factory does not offer IMpFactory");
         library->factory_ = static_cast<mp::IMpFactory*>(asFactory);
     }
+    if (library->description_.generation == 2) {
+        library->getModuleProperties_ = reinterpret_cast<SEGetModulePropertiesFunction>(
+            dlsym(library->handle_, SE_GET_MODULE_PROPERTIES_NAME));
+        library->makeModule_ = reinterpret_cast<SEMakeModuleFunction>(dlsym(library->handle_, SE_MAKE_MODULE_NAME));
+        if (library->getModuleProperties_ == nullptr || library->makeModule_ == nullptr)
+            throw HostError(path.string() + ": exports no getModuleProperties and makeModule");
+    }
     return library;
 }
 

@@ -59,7 +59,8 @@ Bytes parseValue(PinType type, std::string_view text) {
             if (s.empty() || *end != '\0') notA(type, text);
             return bytesOf(value);
         }
-        case PinType::Int: {
+        case PinType::Int:
+        case PinType::Choice: {
             char* end = nullptr;
             const long long value = std::strtoll(s.c_str(), &end, 0);
             if (s.empty() || *end != '\0' || value < INT32_MIN || value > INT32_MAX) notA(type, text);
@@ -92,6 +93,7 @@ std::string formatValue(PinType type, std::span<const uint8_t> bytes) {
             std::snprintf(buffer, sizeof buffer, "%.9g", double(floatOf(bytes)));
             return buffer;
         case PinType::Int:
+        case PinType::Choice:
             if (bytes.size() != 4) break;
             return std::to_string(intOf(bytes));
         case PinType::Bool:

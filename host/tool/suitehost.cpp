@@ -5,6 +5,7 @@
 //   suitehost dsp LIBRARY ID [--rate HZ] [--blocks N] [--block-size N] [--set PIN=VALUE@SAMPLE]...
 //   suitehost render LIBRARY ID [--size WxH] [--set PIN=VALUE]... [--mouse ACTION@X,Y[+KEY]...]...
 //                    [--advance MS]... --out FRAME.png
+//   suitehost gui LIBRARY [--set PIN=VALUE]...          (version-2 libraries)
 //
 // Results go to standard output, diagnostics to standard error. Exit status:
 // 0 success, 1 a failed check or run, 2 bad usage.
@@ -25,6 +26,7 @@
 #include "host/patch.h"
 #include "host/png.h"
 #include "host/view.h"
+#include "suitehost_v2.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ constexpr const char* mainHelp =
     "  info LIBRARY...        describe libraries and check that each plug-in kind can be made\n"
     "  dsp LIBRARY ID ...     run a plug-in's DSP half and print the values it sends\n"
     "  render LIBRARY ID ...  open a plug-in's view, drive it and save what it draws\n"
+    "  gui LIBRARY ...        set a version-2 module's GUI pins and print them all\n"
     "\n"
     "'suitehost <command> --help' tells more.\n";
 
@@ -50,7 +53,21 @@ constexpr const char* infoHelp =
     "Prints each library's plug-ins with their kinds and pins (from the description\n"
     "file beside the library), and checks that every described kind can be created\n"
     "and released through the library's factory and that no other kind is registered.\n"
+    "For version-2 libraries it prints the module's properties and the pins its\n"
+    "processing object declares and its GUI object adds, and checks them against\n"
+    "the description.\n"
     "Exit status 1 when a check fails.\n";
+
+constexpr const char* guiHelp =
+    "usage: suitehost gui LIBRARY [options]\n"
+    "\n"
+    "Creates the GUI object of a version-2 library as a fresh module, applies the\n"
+    "writes in order (each stored, then told to the object, which may write other\n"
+    "pins in turn) and prints every GUI pin afterwards.\n"
+    "\n"
+    "options:\n"
+    "  --set PIN=VALUE        write VALUE to PIN (the first pin of that name, or an\n"
+    "                         index); repeatable\n";
 
 constexpr const char* dspHelp =
     "usage: suitehost dsp LIBRARY ID [options]\n"
@@ -138,6 +155,25 @@ void printPins(const host::KindDescription& kind) {
                     std::string(host::toString(pin.type)).c_str(), std::string(host::toString(pin.direction)).c_str());
 }
 
+int runGui(Arguments& args) {
+    if (args.wantsHelp()) return std::fputs(guiHelp, stdout), exitOk;
+    const auto positional = args.positional();
+    if (positional.size() != 1) throw UsageError("gui needs LIBRARY");
+    std::vector<std::pair<std::string, std::string>> settings;
+    args.options([&](const std::string& name, const std::string& value) {
+        if (name != "--set") throw UsageError("unknown option " + name);
+        const auto equals = value.find('=');
+        if (equals == std::string::npos || equals == 0) throw UsageError("--set takes PIN=VALUE");
+        settings.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+    });
+    try {
+        suitehost::runV2Gui(positional[0], settings);
+    } catch (const suitehost::V2UsageError& e) {
+        throw UsageError(e.what());
+    }
+    return exitOk;
+}
+
 int runInfo(Arguments& args) {
     if (args.wantsHelp()) return std::fputs(infoHelp, stdout), exitOk;
     const auto libraries = args.positional();
@@ -149,6 +185,10 @@ int runInfo(Arguments& args) {
         const auto library = host::Library::open(path);
         const auto& description = library->description();
         std::printf("%s (version %d) %s\n", description.library.c_str(), description.generation, path.c_str());
+        if (description.generation == 2) {
+            allPassed = suitehost::describeV2(library) && allPassed;
+            continue;
+        }
         for (const auto& plugin : description.plugins) {
             std::printf("  plug-in \"%s\" (%s)\n", plugin.id.c_str(), plugin.name.c_str());
             const int32_t dsp = host::DspInstance::creationStatus(library, plugin.id);
@@ -344,12 +384,14 @@ int main(int argc, char** argv) {
         if (command == "info") return runInfo(args);
         if (command == "dsp") return runDsp(args);
         if (command == "render") return runRender(args);
+        if (command == "gui") return runGui(args);
         if (command == "--help" || command == "-h" || command == "help") return std::fputs(mainHelp, stdout), exitOk;
         if (command.empty()) throw UsageError("no command given");
         throw UsageError("unknown command \"" + command + "\"");
     } catch (const UsageError& e) {
         std::fprintf(stderr, "suitehost: %s\n", e.what());
-        if (command.empty() || (command != "info" && command != "dsp" && command != "render")) std::fputs(mainHelp, stderr);
+        if (command.empty() || (command != "info" && command != "dsp" && command != "render" && command != "gui"))
+            std::fputs(mainHelp, stderr);
         return exitUsage;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "suitehost: %s\n", e.what());

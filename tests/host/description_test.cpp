@@ -29,6 +29,21 @@ TEST(Description, ReadsPluginsKindsAndPins) {
     EXPECT_EQ(d.findPlugin("b"), nullptr);
 }
 
+TEST(Description, ReadsVersion2ChoicePinsAndFlags) {
+    const auto d = host::LibraryDescription::parse(R"({
+        "library": "x", "generation": 2,
+        "plugins": [ { "id": "m 1.0+", "kinds": {
+            "dsp": { "pins": [ { "index": 0, "name": "A", "type": "float", "direction": "in", "flags": 1028 },
+                               { "index": 1, "name": "B", "type": "int", "direction": "out" } ] },
+            "gui": { "pins": [ { "index": 0, "name": "C", "type": "choice", "direction": "in" } ] } } } ] })",
+                                                   "test");
+    ASSERT_EQ(d.plugins.size(), 1u);
+    EXPECT_EQ(d.generation, 2);
+    EXPECT_EQ(d.plugins[0].dsp->findPin(0)->flags, 1028);
+    EXPECT_EQ(d.plugins[0].dsp->findPin(1)->flags, 0);
+    EXPECT_EQ(d.plugins[0].gui->findPin(0)->type, host::PinType::Choice);
+}
+
 TEST(Description, NamesWhatIsWrongWithAMalformedFile) {
     struct Case {
         const char* json;
@@ -45,6 +60,12 @@ TEST(Description, NamesWhatIsWrongWithAMalformedFile) {
         {R"({"library": "x", "generation": 3, "plugins": [{"id": "a", "kinds": {"dsp": {"pins": [
             {"index": 0, "name": "p", "type": "double", "direction": "in"}]}}}]})",
          "unknown type \"double\""},
+        {R"({"library": "x", "generation": 3, "plugins": [{"id": "a", "kinds": {"dsp": {"pins": [
+            {"index": 0, "name": "p", "type": "choice", "direction": "in"}]}}}]})",
+         "unknown type \"choice\""},
+        {R"({"library": "x", "generation": 2, "plugins": [{"id": "a", "kinds": {"dsp": {"pins": [
+            {"index": 0, "name": "p", "type": "int", "direction": "in", "flags": -4}]}}}]})",
+         "\"flags\" is not a whole number"},
         {R"({"library": "x", "generation": 3, "plugins": [{"id": "a", "kinds": {"dsp": {"pins": [
             {"index": 0, "name": "p", "type": "int", "direction": "sideways"}]}}}]})",
          "unknown direction \"sideways\""},
@@ -88,6 +109,17 @@ TEST(Library, ReportsWhatKeepsItFromLoading) {
         } catch (const host::HostError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
         }
+    }
+}
+
+TEST(Library, FindsTheEntryPointsOfAVersion2Library) {
+    for (const char* name : {"hostclock", "freqcvpanel", "freqcv"}) {
+        SCOPED_TRACE(name);
+        const auto library = testing_support::openDeliverable(name);
+        EXPECT_EQ(library->description().generation, 2);
+        EXPECT_NE(library->getModuleProperties(), nullptr);
+        EXPECT_NE(library->makeModule(), nullptr);
+        EXPECT_EQ(library->factory(), nullptr);
     }
 }
 

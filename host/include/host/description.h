@@ -7,8 +7,14 @@
 //                                                    "type": "float", "direction": "in" }, ... ] },
 //                               "gui": { "pins": [ ... ] } } } ] }
 //
-// Pin types: "bool", "audio", "float", "int", "blob". Directions: "in", "out",
-// and for GUI pins that the module both reads and writes, "inout".
+// Pin types: "bool", "audio", "float", "int", "blob", and in version-2
+// libraries "choice". Directions: "in", "out", and for GUI pins that the
+// module both reads and writes, "inout".
+//
+// Version-2 libraries ("generation": 2) list under "dsp" the pins the
+// processing object declares, each with its "flags" (the declared flag bits,
+// 0 when left out), and under "gui" the GUI pins of a GUI object as the host
+// keeps them once it is set up. The plug-in id is the module's id.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +26,7 @@
 
 namespace host {
 
-enum class PinType : int32_t { Bool = 4, Audio = 5, Float = 6, Int = 8, Blob = 10 };
+enum class PinType : int32_t { Choice = 0, Bool = 4, Audio = 5, Float = 6, Int = 8, Blob = 10 };
 enum class PinDirection { In, Out, InOut };
 
 std::string_view toString(PinType type);
@@ -31,6 +37,7 @@ struct PinDescription {
     std::string name;
     PinType type = PinType::Float;
     PinDirection direction = PinDirection::In;
+    int32_t flags = 0;  // version 2: the declared flag bits
 };
 
 // The natural size of a GUI half's own view, in pixels.

@@ -7,13 +7,14 @@
 
 #include "host/description.h"
 #include "mp/abi/plugin_interfaces.h"
+#include "se/abi/records.h"
 
 namespace host {
 
 class Library {
 public:
     // Opens `path` and reads `<stem>.json` beside it. Throws HostError when the
-    // library cannot be loaded, lacks its entry point or its description.
+    // library cannot be loaded, lacks its entry point(s) or its description.
     // Module objects keep the library loaded (they hold its shared_ptr).
     static std::shared_ptr<Library> open(const std::filesystem::path& path);
 
@@ -34,6 +35,10 @@ public:
     // *object holds the object's primary interface with the caller's reference.
     int32_t createModule(std::string_view pluginId, int32_t kind, mp::IMpUnknown* host, void** object) const;
 
+    // Version 2: the two exported entry points (null for version-3 libraries).
+    SEGetModulePropertiesFunction getModuleProperties() const { return getModuleProperties_; }
+    SEMakeModuleFunction makeModule() const { return makeModule_; }
+
 private:
     Library() = default;
 
@@ -41,6 +46,8 @@ private:
     LibraryDescription description_;
     void* handle_ = nullptr;
     mp::IMpFactory* factory_ = nullptr;
+    SEGetModulePropertiesFunction getModuleProperties_ = nullptr;
+    SEMakeModuleFunction makeModule_ = nullptr;
 };
 
 }  // namespace host
