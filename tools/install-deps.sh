@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ g++-multilib binutils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  pkgconf libfftw3-dev libsndfile1-dev
 )
 
 run_as_root() {
