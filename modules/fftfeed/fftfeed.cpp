@@ -34,6 +34,7 @@
 #include "mp/dsp_base.h"
 #include "mp/factory.h"
 #include "real_fft.h"
+#include "simd4.h"
 #include "spectrum_levels.h"
 
 namespace {
@@ -141,13 +142,18 @@ private:
             capture(rings_[0], firstIn_, offset, count);
             capture(rings_[1], secondIn_, offset, count);
         }
-        sampleCounter_ += count;
+        // The count beyond the hop is dropped anyway: stop there (no overflow).
+        sampleCounter_ = count >= hop_ - sampleCounter_ ? hop_ : sampleCounter_ + count;
         if (sampleCounter_ < hop_) return;
 
         std::fill(frame_.begin(), frame_.begin() + fftSize, 0.0f);
         const Ring& ring = rings_[size_t(phase_)];
         const int32_t analysed = std::min(ring.length, fftSize);  // the rest never enters the FFT
-        for (int32_t k = 0; k < analysed; ++k) frame_[size_t(k)] = ring.samples[size_t(k)] * window_[size_t(k)];
+        int32_t k = 0;
+        for (; k + 4 <= analysed; k += 4)
+            spectrum::simd::store(frame_.data() + k, spectrum::simd::load(ring.samples.data() + k) *
+                                                         spectrum::simd::load(window_.data() + k));
+        for (; k < analysed; ++k) frame_[size_t(k)] = ring.samples[size_t(k)] * window_[size_t(k)];
         fft_.transform(frame_.data());
         spectrum::binMagnitudes(frame_.data(), magnitudes_.data());
 

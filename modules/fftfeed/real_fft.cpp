@@ -3,9 +3,9 @@
 // two halves' spectra.
 //
 // The complex 2048-point transform is a Stockham (self-sorting) decimation in
-// frequency: five radix-4 stages and one radix-2 stage, alternating between
-// the work area and the data array, each stage reading and writing whole
-// vectors of four. The first stage (stride 1) works on four consecutive
+// frequency: four radix-4 stages and a final radix-8 stage, alternating
+// between the work area and the data array, each stage reading and writing
+// whole vectors of four. The first stage (stride 1) works on four consecutive
 // butterflies at once and transposes their outputs; the others work on four
 // consecutive elements of one butterfly's stride.
 #include "real_fft.h"
@@ -58,7 +58,7 @@ RealFft4096::RealFft4096() : work_{} {
             twiddle(double(k * p) / half, firstTwiddles_[2 * (k - 1)][p], firstTwiddles_[2 * (k - 1) + 1][p]);
 
     float* w = stageTwiddles_;
-    for (int32_t length = half / 4; length >= 8; length /= 4) {
+    for (int32_t length = half / 4; length >= 32; length /= 4) {
         for (int32_t p = 0; p < length / 4; ++p, w += 6)
             for (int32_t k = 1; k <= 3; ++k) twiddle(double(k * p) / length, w[2 * (k - 1)], w[2 * (k - 1) + 1]);
     }
@@ -76,14 +76,13 @@ void RealFft4096::transform(float* data) {
     float* const dataRe = data;
     float* const dataIm = data + half;
 
-    firstStage(data, workRe, workIm);                                                // length 2048
+    firstStage(data, workRe, workIm);                                   // length 2048
     const float* w = stageTwiddles_;
-    radix4Stage(workRe, workIm, dataRe, dataIm, 4, 128, w);                          // 512
-    radix4Stage(dataRe, dataIm, workRe, workIm, 16, 32, w += 6 * 128);               // 128
-    radix4Stage(workRe, workIm, dataRe, dataIm, 64, 8, w += 6 * 32);                 // 32
-    radix4Stage(dataRe, dataIm, workRe, workIm, 256, 2, w += 6 * 8);                 // 8
-    lastStage(workRe, workIm, dataRe, dataIm);                                       // 2
-    splitSpectrum(dataRe, dataIm);
+    radix4Stage(workRe, workIm, dataRe, dataIm, 4, 128, w);             // 512
+    radix4Stage(dataRe, dataIm, workRe, workIm, 16, 32, w += 6 * 128);  // 128
+    radix4Stage(workRe, workIm, dataRe, dataIm, 64, 8, w += 6 * 32);    // 32
+    lastStage(dataRe, dataIm, workRe, workIm);                          // 8
+    splitSpectrum(workRe, workIm, dataRe, dataIm);
 }
 
 // Length 2048, stride 1: the complex input z[j] = x[2j] + i x[2j+1] is read
@@ -142,24 +141,43 @@ void RealFft4096::radix4Stage(const float* xr, const float* xi, float* yr, float
     }
 }
 
-// Length 2, stride 1024: y[q] = x[q] + x[q + 1024], y[q + 1024] = x[q] - x[q + 1024].
+// Length 8, stride 256, no twiddles left: y[q + 256 k] = DFT8(x[q + 256 j])[k],
+// as two four-point transforms of the even and odd inputs joined by e^(-2 pi i k / 8).
 void RealFft4096::lastStage(const float* xr, const float* xi, float* yr, float* yi) {
-    constexpr int32_t m = half / 2;
-    for (int32_t q = 0; q < m; q += 4) {
-        const F4 ar = simd::load(xr + q), ai = simd::load(xi + q);
-        const F4 br = simd::load(xr + q + m), bi = simd::load(xi + q + m);
-        simd::store(yr + q, ar + br), simd::store(yi + q, ai + bi);
-        simd::store(yr + q + m, ar - br), simd::store(yi + q + m, ai - bi);
+    constexpr int32_t s = half / 8;
+    const F4 rootHalf = simd::broadcast(0.70710678118654752f);
+    for (int32_t q = 0; q < s; q += 4) {
+        F4 e0r = simd::load(xr + q), e0i = simd::load(xi + q);
+        F4 e1r = simd::load(xr + q + 2 * s), e1i = simd::load(xi + q + 2 * s);
+        F4 e2r = simd::load(xr + q + 4 * s), e2i = simd::load(xi + q + 4 * s);
+        F4 e3r = simd::load(xr + q + 6 * s), e3i = simd::load(xi + q + 6 * s);
+        radix4(e0r, e0i, e1r, e1i, e2r, e2i, e3r, e3i);
+        F4 o0r = simd::load(xr + q + s), o0i = simd::load(xi + q + s);
+        F4 o1r = simd::load(xr + q + 3 * s), o1i = simd::load(xi + q + 3 * s);
+        F4 o2r = simd::load(xr + q + 5 * s), o2i = simd::load(xi + q + 5 * s);
+        F4 o3r = simd::load(xr + q + 7 * s), o3i = simd::load(xi + q + 7 * s);
+        radix4(o0r, o0i, o1r, o1i, o2r, o2i, o3r, o3i);
+        // t1 = O1 (1 - i) / sqrt 2; O2 (-i) = (o2i, -o2r); t3 = -O3 (1 + i) / sqrt 2 = (u, -v)
+        const F4 t1r = (o1r + o1i) * rootHalf, t1i = (o1i - o1r) * rootHalf;
+        const F4 u = (o3i - o3r) * rootHalf, v = (o3r + o3i) * rootHalf;
+        simd::store(yr + q, e0r + o0r), simd::store(yi + q, e0i + o0i);
+        simd::store(yr + q + 4 * s, e0r - o0r), simd::store(yi + q + 4 * s, e0i - o0i);
+        simd::store(yr + q + s, e1r + t1r), simd::store(yi + q + s, e1i + t1i);
+        simd::store(yr + q + 5 * s, e1r - t1r), simd::store(yi + q + 5 * s, e1i - t1i);
+        simd::store(yr + q + 2 * s, e2r + o2i), simd::store(yi + q + 2 * s, e2i - o2r);
+        simd::store(yr + q + 6 * s, e2r - o2i), simd::store(yi + q + 6 * s, e2i + o2r);
+        simd::store(yr + q + 3 * s, e3r + u), simd::store(yi + q + 3 * s, e3i - v);
+        simd::store(yr + q + 7 * s, e3r - u), simd::store(yi + q + 7 * s, e3i + v);
     }
 }
 
 // From Z, the transform of z[j] = x[2j] + i x[2j+1], to X:
 //   E = (Z[k] + conj Z[M-k]) / 2,  O = -i (Z[k] - conj Z[M-k]) / 2,
 //   X[k] = E + W^k O,  X[M-k] = conj(E - W^k O),  W = e^(-2 pi i / 4096), M = 2048.
-// Each pair (k, M-k) is read before it is written, so this runs in place.
-void RealFft4096::splitSpectrum(float* re, float* im) const {
+// Each pair (k, M-k) is read from Z before it is written to X, so X may be Z.
+void RealFft4096::splitSpectrum(const float* zRe, const float* zIm, float* re, float* im) const {
     constexpr int32_t m = half;
-    const float z0r = re[0], z0i = im[0];
+    const float z0r = zRe[0], z0i = zIm[0];
     re[0] = z0r + z0i;  // X[0]
     im[0] = z0r - z0i;  // X[2048], in the slot Im X[0] would take
 
@@ -167,9 +185,9 @@ void RealFft4096::splitSpectrum(float* re, float* im) const {
     int32_t k = 1;
     for (; k + 3 < m / 2; k += 4) {
         const int32_t mirror = m - k - 3;  // lanes reversed: M-k, M-k-1, ...
-        const F4 zr = simd::load(re + k), zi = simd::load(im + k);
-        const F4 cr = simd::reverse(simd::load(re + mirror));
-        const F4 ci = simd::reverse(simd::load(im + mirror));  // conj: used with the sign turned
+        const F4 zr = simd::load(zRe + k), zi = simd::load(zIm + k);
+        const F4 cr = simd::reverse(simd::load(zRe + mirror));
+        const F4 ci = simd::reverse(simd::load(zIm + mirror));  // conj: used with the sign turned
         const F4 er = (zr + cr) * halfOf, ei = (zi - ci) * halfOf;
         // -i (Z - conj C) = (Im Z + Im C) - i (Re Z - Re C); the halving is in the twiddle.
         F4 orr = zi + ci, oi = cr - zr;
@@ -181,7 +199,7 @@ void RealFft4096::splitSpectrum(float* re, float* im) const {
     }
     for (; k <= m / 2; ++k) {
         const int32_t mirror = m - k;
-        const float zr = re[k], zi = im[k], cr = re[mirror], ci = im[mirror];
+        const float zr = zRe[k], zi = zIm[k], cr = zRe[mirror], ci = zIm[mirror];
         const float er = (zr + cr) * 0.5f, ei = (zi - ci) * 0.5f;
         const float orr = zi + ci, oi = cr - zr;
         const float wr = splitRe_[k], wi = splitIm_[k];

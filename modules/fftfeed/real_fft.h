@@ -31,12 +31,12 @@ private:
     static void radix4Stage(const float* xr, const float* xi, float* yr, float* yi, int32_t stride,
                             int32_t quarter, const float* twiddles);
     static void lastStage(const float* xr, const float* xi, float* yr, float* yi);
-    void splitSpectrum(float* re, float* im) const;
+    void splitSpectrum(const float* zRe, const float* zIm, float* re, float* im) const;
 
     // First stage: the three twiddles of p = 0..511 as six rows (re, im of w, w^2, w^3).
     alignas(16) float firstTwiddles_[6][half / 4];
-    // Later radix-4 stages (lengths 512, 128, 32, 8): six floats per p.
-    alignas(16) float stageTwiddles_[6 * (128 + 32 + 8 + 2)];
+    // Later radix-4 stages (lengths 512, 128, 32): six floats per p.
+    alignas(16) float stageTwiddles_[6 * (128 + 32 + 8)];
     // Separating the two real halves: e^(-2 pi i k / 4096) / 2 for k = 0..1024.
     alignas(16) float splitRe_[half / 2 + 4];
     alignas(16) float splitIm_[half / 2 + 4];
