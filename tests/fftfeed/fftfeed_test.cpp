@@ -393,6 +393,20 @@ TEST(Fftfeed, ActivatingAgainRebuildsTheAnalysisButKeepsThePhaseAndOtherRatesKee
     expectAll(blobs[0], 206);
 }
 
+TEST(Fftfeed, TheStartEventSendsTheEmptyInitialBlobOnly) {
+    Feed feed(44100);
+    feed.events.start(5);
+    auto blobs = feed.run(1, 64);
+    ASSERT_EQ(blobs.size(), 1u);
+    EXPECT_EQ(blobs[0].time, 5);
+    EXPECT_EQ(blobs[0].size, 0);  // receivers ignore an empty blob
+    feed.events.clear();
+    blobs = feed.run(17, 64);
+    ASSERT_EQ(blobs.size(), 1u);
+    EXPECT_EQ(blobs[0].channel, 0);
+    EXPECT_EQ(blobs[0].block, 16);  // the start block's samples counted too
+}
+
 TEST(Fftfeed, NeverSleepsWhateverTheInputsStreaming) {
     Feed feed(48000);
     EXPECT_EQ(feed.run(100, 64).size(), 5u);
