@@ -7,6 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev
   libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libglew-dev libegl-mesa0 libgl1-mesa-dri
+  pkgconf libfftw3-dev libsndfile1-dev
 )
 
 run_as_root() {

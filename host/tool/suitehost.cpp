@@ -3,6 +3,7 @@
 //
 //   suitehost info LIBRARY...
 //   suitehost dsp LIBRARY ID [--rate HZ] [--blocks N] [--block-size N] [--set PIN=VALUE@SAMPLE]...
+//                 [--input SOURCE] [--peaks N]
 //   suitehost render LIBRARY ID [--size WxH] [--set PIN=VALUE]... [--mouse ACTION@X,Y[+KEY]...]...
 //                    [--advance MS]... --out FRAME.png
 //   suitehost gui LIBRARY [--set PIN=VALUE]...          (version-2 libraries)
@@ -14,17 +15,19 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "host/audio_source.h"
 #include "host/dsp_instance.h"
 #include "host/error.h"
 #include "host/gui_instance.h"
 #include "host/library.h"
 #include "host/patch.h"
 #include "host/png.h"
+#include "host/spectrum_blob.h"
 #include "host/view.h"
 #include "suitehost_v2.h"
 
@@ -81,7 +84,17 @@ constexpr const char* dspHelp =
     "  --blocks N             number of blocks to run (default 4)\n"
     "  --block-size N         samples per block (default 64)\n"
     "  --set PIN=VALUE@SAMPLE deliver VALUE to input PIN (name or index) at the\n"
-    "                         absolute SAMPLE (\"@SAMPLE\" may be left out: 0); repeatable\n";
+    "                         absolute SAMPLE (\"@SAMPLE\" may be left out: 0); repeatable\n"
+    "  --input SOURCE         feed the audio inputs: sine:HZ[:AMPLITUDE], silence, or a\n"
+    "                         sound file (WAV...; its channels feed the inputs in turn,\n"
+    "                         its rate is the default --rate)\n"
+    "  --peaks N              spectrum blobs: print their channel and N strongest bins\n"
+    "                         (default 5), each with its frequency and level\n"
+    "\n"
+    "A spectrum level above 0 dB wraps around in its byte and reads as a low level,\n"
+    "so a full-scale tone may not show as the strongest bin: give it a smaller\n"
+    "amplitude (sine:1000:0.25). Example, 0.4 s of a tone into fftfeed:\n"
+    "  suitehost dsp fftfeed.so fftfeed --rate 48000 --input sine:1000:0.25 --blocks 300\n";
 
 constexpr const char* renderHelp =
     "usage: suitehost render LIBRARY ID [options] --out FRAME.png\n"
@@ -218,11 +231,19 @@ int runDsp(Arguments& args) {
         long long sample;
     };
     std::vector<Setting> settings;
+    std::string input;
+    bool rateGiven = false;
+    int32_t peaks = 5;
     args.options([&](const std::string& name, const std::string& value) {
         if (name == "--rate") {
             char* end = nullptr;
             options.sampleRate = std::strtof(value.c_str(), &end);
             if (value.empty() || *end != '\0') throw UsageError("--rate takes a number, not \"" + value + "\"");
+            rateGiven = true;
+        } else if (name == "--input") {
+            input = value;
+        } else if (name == "--peaks") {
+            peaks = int32_t(wholeNumber(name, value, 0, 2046));
         } else if (name == "--blocks") {
             blocks = wholeNumber(name, value, 0, 100000000);
         } else if (name == "--block-size") {
@@ -239,6 +260,11 @@ int runDsp(Arguments& args) {
         }
     });
     options.maxBlockSize = blockSize;
+    std::optional<host::AudioSource> source;
+    if (!input.empty()) {
+        source = host::AudioSource::open(input, options.sampleRate);
+        if (source->fileRate() > 0 && !rateGiven) options.sampleRate = source->fileRate();
+    }
 
     auto dsp = host::DspInstance::create(host::Library::open(positional[0]), positional[1], options);
     host::Patch patch;
@@ -250,14 +276,25 @@ int runDsp(Arguments& args) {
         if (pin->direction != host::PinDirection::In) throw UsageError("pin \"" + s.pin + "\" is not an input");
         patch.schedule(*dsp, s.sample, pin->index, host::parseValue(pin->type, s.value));
     }
-    for (long long b = 0; b < blocks; ++b) patch.runBlock(blockSize);
+    for (long long b = 0; b < blocks; ++b) {
+        if (source) {
+            int32_t channel = 0;
+            for (const auto& pin : dsp->pins().pins)
+                if (pin.type == host::PinType::Audio && pin.direction == host::PinDirection::In)
+                    source->read(channel++, b * blockSize, dsp->audioBuffer(pin.index).first(size_t(blockSize)));
+        }
+        patch.runBlock(blockSize);
+    }
 
     std::printf("%-10s %-16s %s\n", "sample", "pin", "value");
     for (const auto& sent : dsp->sentValues()) {
         const host::PinDescription* pin = dsp->pins().findPin(sent.pinIndex);
         const std::string pinName = pin ? pin->name : std::to_string(sent.pinIndex) + " (undescribed)";
-        const std::string value =
+        std::string value =
             pin ? host::formatValue(pin->type, sent.bytes) : host::formatValue(host::PinType::Blob, sent.bytes);
+        if (pin && pin->type == host::PinType::Blob)
+            if (const auto spectrum = host::decodeSpectrumBlob(sent.bytes))
+                value = host::describeSpectrum(*spectrum, options.sampleRate, peaks);
         std::printf("%-10lld %-16s %s\n", static_cast<long long>(sent.block * blockSize + sent.time), pinName.c_str(),
                     value.c_str());
     }

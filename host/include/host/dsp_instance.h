@@ -54,6 +54,9 @@ public:
 
     // activate, then setAudioBuffer for every audio pin of the description.
     int32_t activate();
+    // The rate querySampleRate reports from now on; a host whose rate changes
+    // activates the module again.
+    void setSampleRate(float sampleRate) { options_.sampleRate = sampleRate; }
     // One processBlock call, whatever the sleep state.
     int32_t processBlock(int32_t sampleCount, EventList& events);
     // As a real host runs a block: a sleeping module is not called until it has
