@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "state.h"
@@ -114,6 +115,21 @@ int closeTextMode(void* cookie) {
     return result;
 }
 
+// The absolute path of the file mapped at `base`, as the kernel lists it: right
+// whatever the current directory is now or was when the library was loaded.
+std::string mappedFilePath(const void* base) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        const auto dash = line.find('-');
+        if (dash == std::string::npos) continue;
+        if (std::stoull(line.substr(0, dash), nullptr, 16) != reinterpret_cast<std::uintptr_t>(base)) continue;
+        const auto slash = line.find('/');
+        return slash == std::string::npos ? std::string() : line.substr(slash);
+    }
+    return {};
+}
+
 }  // namespace
 }  // namespace platform::detail
 
@@ -157,8 +173,11 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
         Dl_info info{};
         if (dladdr(module, &info) == 0 || info.dli_fbase != static_cast<void*>(module) || info.dli_fname == nullptr)
             return 0;
-        char resolved[PATH_MAX];
-        native = realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
+        native = mappedFilePath(module);
+        if (native.empty()) {
+            char resolved[PATH_MAX];
+            native = realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
+        }
     }
     return copyTruncated(platform::windowsPath(native), buffer, size);
 }

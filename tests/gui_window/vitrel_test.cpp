@@ -222,8 +222,11 @@ TEST_F(Vitrel, ReadsFilesBesideTheModuleInTextMode) {
 }
 
 TEST_F(Vitrel, ComposesPathsInTheModulesOwnDirectoryAndKeepsTheLastProgramPerSlot) {
+    const auto directory = std::filesystem::current_path();
+    std::filesystem::current_path("/");  // the module's directory, whatever the current one is
     auto gui = makeGui();
     host::View view(*gui, 20, 20);
+    std::filesystem::current_path(directory);
     const std::wstring expected =
         platform::windowsPath(std::filesystem::canonical(SUITE_TEST_PLUGIN_DIR).string()) + L"\\shapes.frag";
     const host::Bytes path = gui->pinValue(shaderPathPin);
