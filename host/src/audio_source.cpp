@@ -12,18 +12,18 @@ namespace host {
 
 namespace {
 
-double number(const std::string& text, const std::string& spec) {
+double number(const std::string& text, const std::string& source) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value))
-        throw HostError("audio source \"" + spec + "\": \"" + text + "\" is not a number");
+        throw HostError("audio source \"" + source + "\": \"" + text + "\" is not a number");
     return value;
 }
 
 }  // namespace
 
-AudioSource AudioSource::open(std::string_view spec, float sampleRate) {
-    const std::string text(spec);
+AudioSource AudioSource::open(std::string_view description, float sampleRate) {
+    const std::string text(description);
     AudioSource source;
     source.sampleRate_ = sampleRate;
     if (text == "silence") return source;

@@ -14,14 +14,7 @@
 
 namespace platform::detail {
 
-struct WindowClass {
-    std::wstring name;
-    HINSTANCE instance = nullptr;
-    WNDCLASSEXW record{};
-};
-
 struct Timer {
-    UINT_PTR id = 0;
     std::uint32_t period = 0;
     std::uint64_t due = 0;
     bool pending = false;  // a WM_TIMER for it is queued and not yet taken
@@ -59,7 +52,7 @@ struct RegistryKey {
 };
 
 struct State {
-    std::map<std::wstring, WindowClass> classes;  // key: folded name, '|', instance
+    std::map<std::wstring, WNDCLASSEXW> classes;  // key: folded name, '|', instance
     std::map<std::uintptr_t, std::unique_ptr<Window>> windows;
     std::uintptr_t nextWindowId = 0x10000;
     std::uint64_t windowsCreated = 0;

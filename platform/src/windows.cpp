@@ -34,7 +34,7 @@ std::wstring classKey(LPCWSTR name, HINSTANCE instance) {
 
 // Windows finds a class by name among those of the given instance, then among
 // those registered without one; so does the stand-in.
-const WindowClass* findClass(LPCWSTR name, HINSTANCE instance) {
+const WNDCLASSEXW* findClass(LPCWSTR name, HINSTANCE instance) {
     auto& classes = state().classes;
     if (auto found = classes.find(classKey(name, instance)); found != classes.end()) return &found->second;
     if (auto found = classes.find(classKey(name, nullptr)); found != classes.end()) return &found->second;
@@ -114,7 +114,7 @@ ATOM RegisterClassExW(const WNDCLASSEXW* record) {
     const std::wstring key = classKey(record->lpszClassName, record->hInstance);
     auto& classes = state().classes;
     if (classes.contains(key)) return 0;  // Windows: ERROR_CLASS_ALREADY_EXISTS
-    classes[key] = WindowClass{record->lpszClassName, record->hInstance, *record};
+    classes[key] = *record;
     static ATOM nextAtom = 0xC000;
     return nextAtom++;
 }
@@ -137,7 +137,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR, DWORD style, int
                      HWND parent, HMENU, HINSTANCE instance, LPVOID) {
     auto& s = state();
     if (className == nullptr || takeFailure(platform::Failure::CreateWindow)) return nullptr;
-    const WindowClass* windowClass = findClass(className, instance);
+    const WNDCLASSEXW* windowClass = findClass(className, instance);
     if (windowClass == nullptr) return nullptr;
     Window* parentWindow = nullptr;
     if (parent != nullptr) {
@@ -150,7 +150,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR, DWORD style, int
     auto window = std::make_unique<Window>();
     window->id = s.nextWindowId++;
     window->className = className;
-    window->procedure = windowClass->record.lpfnWndProc;
+    window->procedure = windowClass->lpfnWndProc;
     window->style = style;
     window->exStyle = exStyle;
     window->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
@@ -404,7 +404,6 @@ UINT_PTR SetTimer(HWND handle, UINT_PTR id, UINT milliseconds, TIMERPROC procedu
     // Windows raises periods below 10 ms to 10 ms.
     const std::uint32_t period = std::max<UINT>(milliseconds, 10);
     Timer& timer = window->timers[id];
-    timer.id = id;
     timer.period = period;
     timer.due = state().clock + period;
     return id == 0 ? 1 : id;

@@ -14,7 +14,7 @@ public:
     // "sine:HZ" or "sine:HZ:AMPLITUDE" (amplitude 1 by default), "silence", or
     // the path of a sound file (WAV and whatever else libsndfile reads, loaded
     // whole). Throws HostError for a source that is none of these.
-    static AudioSource open(std::string_view spec, float sampleRate);
+    static AudioSource open(std::string_view description, float sampleRate);
 
     // Writes the samples of input `channel` from the absolute sample
     // `position` on. A file's channels feed the inputs in turn (input c reads
