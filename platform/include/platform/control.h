@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32_standin.h"
+#include "platform/windows.h"
 
 namespace platform {
 
