@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,6 +18,9 @@
 #include "host/view.h"
 
 namespace {
+
+// Mesa keeps no shader cache between runs, so every run compiles alike.
+const bool shaderCacheOff = setenv("MESA_SHADER_CACHE_DISABLE", "true", 1) == 0;
 
 double residentMegabytes() {
     std::ifstream statm("/proc/self/statm");
