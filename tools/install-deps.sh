@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev libpng-dev
   libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libglew-dev libegl-mesa0 libgl1-mesa-dri
   pkgconf libfftw3-dev libsndfile1-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation2
 )
 
 run_as_root() {
