@@ -8,7 +8,7 @@ set(suite_deps_sources "${SUITE_WINDOWS_DEPS_DIR}/src")
 
 set(suite_deps_packages glew freetype)
 if(SUITE_BUILD_TESTS)
-  list(APPEND suite_deps_packages zlib libpng1.6)
+  list(APPEND suite_deps_packages zlib libpng1.6 libsndfile fftw3)
 endif()
 execute_process(
   COMMAND "${CMAKE_SOURCE_DIR}/tools/fetch-windows-sources.sh" "${suite_deps_sources}" ${suite_deps_packages}
@@ -53,6 +53,14 @@ if(SUITE_BUILD_TESTS)
   suite_build_dependency(zlib "${CMAKE_SOURCE_DIR}/cmake/windows/zlib" "-DZLIB_SOURCE=${suite_deps_sources}/zlib")
   suite_build_dependency(libpng "${suite_deps_sources}/libpng1.6"
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON)
+  suite_build_dependency(libsndfile "${suite_deps_sources}/libsndfile"
+    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DBUILD_REGTEST=OFF -DENABLE_EXTERNAL_LIBS=OFF
+    -DENABLE_MPEG=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF)
+  # Single precision: the reference the spectrum module's FFT is tested
+  # against. FFTW knows no aligned allocation of MinGW's, so it uses its own.
+  suite_build_dependency(fftw3f "${suite_deps_sources}/fftw3"
+    -DENABLE_FLOAT=ON -DENABLE_SSE=ON -DENABLE_SSE2=ON -DBUILD_TESTS=OFF -DENABLE_THREADS=OFF
+    "-DCMAKE_C_FLAGS=-DWITH_OUR_MALLOC")
   suite_build_dependency(googletest /usr/src/googletest -DINSTALL_GTEST=ON -DBUILD_GMOCK=ON)
   # nlohmann/json is headers only: Debian's copy serves every target.
   if(NOT EXISTS "${SUITE_WINDOWS_DEPS_PREFIX}/include/nlohmann")
@@ -60,3 +68,7 @@ if(SUITE_BUILD_TESTS)
     file(COPY /usr/share/cmake/nlohmann_json DESTINATION "${SUITE_WINDOWS_DEPS_PREFIX}/share/cmake")
   endif()
 endif()
+
+# pkg-config answers from the libraries built here only.
+set(ENV{PKG_CONFIG_LIBDIR} "${SUITE_WINDOWS_DEPS_PREFIX}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
