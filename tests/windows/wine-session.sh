@@ -6,7 +6,8 @@
 #   wine-session.sh run <build> <program> [arguments...]
 # The prefix (about 700 MB, some seconds to make) stays for later runs. It
 # registers the fonts the display modules look up (Liberation Sans as Arial and
-# under its own name) in the system's font registry.
+# under its own name) in the system's font registry, and lets no window be
+# managed (there is no window manager).
 set -euo pipefail
 
 command=$1
@@ -47,7 +48,9 @@ case $command in
     if ! xvfb_running; then
       rm -f "$state/display"
       # -displayfd: Xvfb picks a free display and writes its number.
-      Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+      # Its output goes to a file: what stays running must not hold the
+      # caller's (CTest's) pipes open.
+      Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 </dev/null &
       echo $! >"$state/xvfb.pid"
       for _ in $(seq 100); do
         [ -s "$state/display" ] && break
@@ -57,14 +60,23 @@ case $command in
       [ -s "$state/display" ] || { echo "wine-session: Xvfb gave no display" >&2; exit 1; }
     fi
     use_display
-    if [ ! -e "$WINEPREFIX/suite-ready" ]; then
-      rm -rf "$WINEPREFIX"
-      "$wine" wineboot --init
-      register_fonts
-      touch "$WINEPREFIX/suite-ready"
-    fi
-    # Kept running until 'stop', so that each program starts quickly.
-    "$wineserver" --persistent
+    # The wineserver and Wine's own service processes (services, the desktop)
+    # are kept running until 'stop', so that each program starts quickly; they
+    # are started here, away from the caller's pipes.
+    {
+      if [ ! -e "$WINEPREFIX/suite-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        "$wine" wineboot --init
+        register_fonts
+        # No window manager runs on the display: Wine must not wait for one
+        # (closing a managed window would wait for it, two seconds each).
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+        "$wineserver" --wait
+        touch "$WINEPREFIX/suite-ready"
+      fi
+      "$wineserver" --persistent
+      "$wine" wineboot
+    } </dev/null >"$state/session.log" 2>&1 || { cat "$state/session.log" >&2; exit 1; }
     ;;
   stop)
     "$wineserver" --kill 2>/dev/null || true

@@ -121,15 +121,52 @@ Frame::Pixel Frame::at(int x, int y) const {
     return Pixel{p[0], p[1], p[2], p[3]};
 }
 
-// The window's front buffer (the frame its last SwapBuffers showed), read
-// through a context of our own on the window's pixel format. None for a window
-// without a pixel format, that is, one that never drew with OpenGL.
+namespace {
+
+// Reads one colour buffer of the current context, rows from the top.
+Frame readBuffer(GLenum buffer, int width, int height) {
+    Frame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glReadBuffer(buffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+    // OpenGL gives the rows from the bottom.
+    const std::size_t row = static_cast<std::size_t>(width) * 4;
+    for (int y = 0; y < height / 2; ++y)
+        std::swap_ranges(frame.rgba.begin() + static_cast<std::ptrdiff_t>(y * row),
+                         frame.rgba.begin() + static_cast<std::ptrdiff_t>((y + 1) * row),
+                         frame.rgba.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * row));
+    return frame;
+}
+
+// The frame the current context's last SwapBuffers presented: its front
+// buffer; where that was never filled, its back buffer. Wine presents the GL
+// frame of a child window by copying it out of the back buffer, which keeps
+// it, and leaves the front buffer empty.
+std::optional<Frame> presentedFrame(int width, int height) {
+    Frame frame = readBuffer(GL_FRONT, width, height);
+    if (std::all_of(frame.rgba.begin(), frame.rgba.end(), [](std::uint8_t byte) { return byte == 0; }))
+        frame = readBuffer(GL_BACK, width, height);
+    if (glGetError() != GL_NO_ERROR) return std::nullopt;
+    return frame;
+}
+
+}  // namespace
+
+// The frame the window's last SwapBuffers presented, read through the context
+// its module left current after painting, else through a context of our own on
+// the window's pixel format. None for a window that never drew with OpenGL.
 std::optional<Frame> lastFrame(HWND window) {
     RECT client{};
     if (!IsWindow(window) || !GetClientRect(window, &client)) return std::nullopt;
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return std::nullopt;
+
+    if (wglGetCurrentContext() != nullptr && WindowFromDC(wglGetCurrentDC()) == window)
+        return presentedFrame(width, height);
 
     HDC dc = GetDC(window);
     if (dc == nullptr) return std::nullopt;
@@ -138,20 +175,7 @@ std::optional<Frame> lastFrame(HWND window) {
         const CurrentContextKeeper keeper;
         HGLRC context = wglCreateContext(dc);
         if (context != nullptr && wglMakeCurrent(dc, context)) {
-            Frame read;
-            read.width = width;
-            read.height = height;
-            read.rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-            glReadBuffer(GL_FRONT);
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, read.rgba.data());
-            // OpenGL gives the rows from the bottom; frames hold them from the top.
-            const std::size_t row = static_cast<std::size_t>(width) * 4;
-            for (int y = 0; y < height / 2; ++y)
-                std::swap_ranges(read.rgba.begin() + static_cast<std::ptrdiff_t>(y * row),
-                                 read.rgba.begin() + static_cast<std::ptrdiff_t>((y + 1) * row),
-                                 read.rgba.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * row));
-            if (glGetError() == GL_NO_ERROR) frame = std::move(read);
+            frame = presentedFrame(width, height);
         }
         if (context != nullptr) {
             wglMakeCurrent(nullptr, nullptr);
