@@ -3,7 +3,6 @@
 // calls of a frame caught on their way to GL.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <optional>
@@ -429,6 +428,40 @@ TEST_F(Needlepair, TheWindowClassIsGivenBackWhenTheLibraryUnloads) {
     host::View view(*gui, 40, 100);
     setLevels(*gui, 1.0f, 1.0f);
     EXPECT_TRUE(shows(paintedFrame(view), 10, 50, Element::Bar));
+}
+
+TEST_F(Needlepair, AFreshMeterShowsTwoEmptyBars) {
+    auto gui = makeGui();
+    host::View view(*gui, 100, 200);
+    const auto frame = view.frame();  // the opening paints at once
+    ASSERT_TRUE(frame.has_value());
+    expectProbes(*frame, {{20, 199, Element::Background}, {75, 199, Element::Background}, {20, 0, Element::Background}});
+    keepForPeople(*frame, "fresh");
+    testing_support::keepFrameOnFailure(*frame, "needlepair_fresh");
+}
+
+TEST_F(Needlepair, WithoutItsShaderFilesTheViewSaysWhichAreMissingAndStillPaints) {
+    // A copy of the library in a folder of its own, without the shader pair.
+    const std::filesystem::path folder = std::filesystem::path(SUITE_ARTIFACT_DIR) / "needlepair_without_shaders";
+    std::filesystem::create_directories(folder);
+    for (const char* file : {"needlepair.so", "needlepair.json"})
+        std::filesystem::copy_file(std::filesystem::path(SUITE_PLUGIN_DIR) / file, folder / file,
+                                   std::filesystem::copy_options::overwrite_existing);
+    {
+        auto gui = host::GuiInstance::create(host::Library::open(folder / "needlepair.so"), "MY_needlepair");
+        host::View view(*gui, 100, 200);
+        ASSERT_NE(view.child(), nullptr);
+        setLevels(*gui, 1.0f, 0.5f);
+        view.paint();
+        EXPECT_TRUE(view.frame().has_value());
+    }
+    const std::wstring where = platform::windowsPath(std::filesystem::canonical(folder).string()) + L"\\";
+    std::vector<std::wstring> boxes;
+    for (const auto& box : platform::messageBoxes()) boxes.push_back(box.caption + L": " + box.text);
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{L"ERROR: Can't open file '" + where + L"needlepair.vert' for reading\n",
+                                                 L"ERROR: Can't open file '" + where + L"needlepair.frag' for reading\n"}));
+    platform::clearMessageBoxes();
+    std::filesystem::remove_all(folder);
 }
 
 // ---- Bad input ------------------------------------------------------------------
