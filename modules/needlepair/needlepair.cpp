@@ -42,7 +42,7 @@ float drawableLevel(float level) {
     return std::clamp(level, -furthestLevel, furthestLevel);
 }
 
-// Quads of the background and the bars are handed to GL four vertices at a time.
+// A bar is ten quads of four vertices.
 constexpr GLsizei barVertexCount = 40;
 
 }  // namespace
