@@ -501,16 +501,26 @@ TEST_F(Needlepair, NonNumbersHugeValuesAndShortValuesDrawSafely) {
     }
 }
 
-TEST_F(Needlepair, AnInvertedRectangleGivesAnEmptyView) {
-    auto gui = makeGui();
-    setLevels(*gui, 1.0f, 1.0f);
-    host::View view(*gui, 40, 100);
-    view.place(mp::MpRect{100, 0, 50, 10});  // bottom above top, right left of left
-    view.paint();
-    view.reopen();
-    view.paint();
-    EXPECT_NE(view.child(), nullptr);
-    EXPECT_TRUE(view.frame().has_value());
+TEST_F(Needlepair, InvertedAndOverflowingRectanglesAreSafe) {
+    const struct {
+        const char* name;
+        mp::MpRect rect;  // top, bottom, left, right
+    } cases[] = {
+        {"inverted", {100, 0, 50, 10}},  // bottom above top, right left of left
+        {"sides beyond 32 bits", {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto gui = makeGui();
+        setLevels(*gui, 1.0f, 1.0f);
+        host::View view(*gui, 40, 100);
+        view.place(c.rect);
+        view.paint();
+        view.reopen();
+        view.paint();
+        EXPECT_NE(view.child(), nullptr);
+        EXPECT_TRUE(view.frame().has_value());
+    }
 }
 
 }  // namespace
