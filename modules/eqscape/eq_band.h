@@ -92,7 +92,7 @@ struct EqBand {
     double rawA0 = 0.0, rawA1 = 0.0, rawA2 = 0.0, rawB0 = 0.0, rawB1 = 0.0, rawB2 = 0.0;
     int32_t pointCount = 0;  // curve points = plot columns (0 until the view exists)
     std::array<double, gridCapacity> gridFrequency{};
-    std::array<double, phaseCapacity> phase{};  // in units of pi, times -2 (see computePhaseCurve)
+    std::array<double, phaseCapacity> phase{};  // the phase angle over pi/2, times the order
     int32_t plotWidth = 0;
     int32_t plotHeight = 0;
     // x = point index, y = minus the band's gain in dB times its order.

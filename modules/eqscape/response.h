@@ -30,8 +30,10 @@ double nodeColumn(const EqBand& band);
 // column so that the notch shows even between grid points.
 void computeMagnitudeCurve(EqBand& band);
 
-// Recomputes the phase of every point (all 0 for a muted band), in units of
-// pi times -2, times the order.
+// Recomputes the phase of every point (all 0 for a muted band): the angle of
+// the response over pi/2 (by the single-precision -2/pi applied to the
+// difference of the numerator's and denominator's arctangents), times the
+// order.
 void computePhaseCurve(EqBand& band);
 
 // The type's bandwidth limits, the bandwidth clamped into them and the

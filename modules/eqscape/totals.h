@@ -1,6 +1,6 @@
 // The total curves: the ten cached band curves summed per channel. Magnitudes
 // add in dB (exact for filters in cascade); phases add and are wrapped into
-// -1..1 (units of pi).
+// -1..1.
 //
 // Combine mode 1 draws one total (A) holding every active band; mode 2 draws
 // two, A for the first channel of the pair (left or mid) and B for the second

@@ -426,6 +426,17 @@ TEST_F(Editor, BrokenHostValuesGiveSafeAnswers) {
     EXPECT_EQ(band(1).pointCount, 900);
 }
 
+TEST_F(Editor, AViewWiderThanTheCurvesGetsCurvesForItsFirstColumns) {
+    setBand(0, {19000.0f, 1.0f, 0.0f, eq::Notch, eq::BothChannels, 1, 1});
+    host::View view(*gui, 2400, 200);
+    EXPECT_EQ(sentInt(pins::viewWidthOut), 2400);
+    EXPECT_EQ(band(0).pointCount, eq::maxPlotColumns);
+    EXPECT_EQ(band(0).fillCount, 12 * (eq::maxPlotColumns - 1));
+    EXPECT_EQ(editor().totals().magnitudeCountA, 2 * eq::maxPlotColumns);
+    EXPECT_EQ(editor().totals().magnitudeA[2000].y, 0.0f);
+    view.paint();
+}
+
 // A host that delivers every value the editor writes straight back to it,
 // inside the write, exercises the re-entrancy guards: the result is that of a
 // quiet host.
