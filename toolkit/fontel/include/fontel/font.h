@@ -39,7 +39,8 @@ public:
     FontelFont& operator=(const FontelFont&) = delete;
 
     // Opens face 0 of the file at `path` (as fontelFindFontFile gives it) at
-    // `size` pixels and renders the glyph textures. A face that cannot be
+    // `size` pixels (below 1, or not a number, counts as 1; above 1024 as
+    // 1024) and renders the glyph textures. A face that cannot be
     // opened shows the font message box (an empty path: the font was not
     // found) and leaves the object without glyphs; it then draws no FreeType
     // text, and says so through hasGlyphs().
@@ -47,9 +48,12 @@ public:
     bool hasGlyphs() const { return glyphTextures[0] != 0; }
 
     // Draws a zero-terminated 8-bit string with its top-left reference at
-    // window pixel (x, y), in `colour`, aligned and anchored as set. Lines
-    // split at line feeds; empty lines are dropped. Bytes above 127 have no
-    // glyph: they draw nothing and do not move the pen.
+    // window pixel (x, y), in `colour`, aligned and anchored as set: left,
+    // centred or right of x by the sum of each line's advances; top-anchored
+    // with the first baseline `lineSpacing` below y, centre-anchored with it
+    // 0.35 x lines x `pixelSize` below y. Lines split at line feeds, empty
+    // ones dropped, each `lineSpacing` below the last. Bytes above 127 have
+    // no glyph: they draw nothing and do not move the pen.
     void drawText(float x, float y, const char* text);
     void drawTextInColour(float x, float y, const char* text, float red, float green, float blue, float alpha);
 
