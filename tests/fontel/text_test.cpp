@@ -178,6 +178,9 @@ TEST_F(TextView, DrawsGlyphsAtTheirBearingsAlignedAnchoredAndInLines) {
              return std::vector{std::tuple{std::string("HHx"), 200 - g.advance("HHx"), 34},
                                 std::tuple{std::string("H"), 200 - g.advance("H"), 58}};
          }, {}},
+        // At 6 pixels "i" and "l" are one texel wide: rows of two bytes each.
+        {"one_texel_wide", {"Arial", 6, 8, ""}, "lil", 20, 10, left, top,
+         [](const Glyphs&) { return std::vector{std::tuple{std::string("lil"), 20, 18}}; }, {}},
         // Bytes above 127 draw nothing and take no room.
         {"bytes_above_127", large, "H\xC3\xA9\x80H", 20, 10, left, top,
          [](const Glyphs&) { return std::vector{std::tuple{std::string("HH"), 20, 58}}; }, {}},
