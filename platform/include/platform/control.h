@@ -79,8 +79,14 @@ void clearMessageBoxes();
 
 // ---- Registry ---------------------------------------------------------------
 
-// Creates the key path under `root` if needed and sets a REG_SZ value.
+// The system fills HKEY_LOCAL_MACHINE's
+// "Software\Microsoft\Windows NT\CurrentVersion\Fonts" with the installed
+// fonts when the registry is first used.
+//
+// Creates the key path under `root` if needed and sets a REG_SZ value (a value
+// of the same name, in any case, keeps its place in the enumeration).
 void setRegistryString(HKEY root, const std::wstring& keyPath, const std::wstring& name, const std::wstring& data);
+void deleteRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& name);
 void deleteRegistryKey(HKEY root, const std::wstring& keyPath);
 
 // ---- Paths ------------------------------------------------------------------
