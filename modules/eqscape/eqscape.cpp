@@ -461,15 +461,15 @@ int32_t eqscape::createChildWindow(void* parentWindow, void** window) {
         return mp::MP_OK;
     }
     const mp::MpRect& r = windowRect();
-    HWND made = vitrelCreateWindow(viewParent_, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    HWND made = vitrelCreateWindow(viewParent_, r.left, r.top, windowWidth(), windowHeight());
     if (made == nullptr) return mp::MP_OK;
     setWindowHandle(made);
     if (window != nullptr) *window = made;
     viewSlot_ = vitrelCurrentSlot();
-    viewWidth_ = float(r.right - r.left);
-    viewHeight_ = float(r.bottom - r.top);
+    viewWidth_ = float(windowWidth());
+    viewHeight_ = float(windowHeight());
     SetWindowLongPtrW(made, GWLP_USERDATA, userDataValue());
-    viewSetUp(r.right - r.left, r.bottom - r.top);
+    viewSetUp(windowWidth(), windowHeight());
     ShowWindow(made, SW_SHOWNORMAL);
     UpdateWindow(made);
     viewIsOpen_ = 1;
@@ -509,9 +509,8 @@ void eqscape::viewSetUp(int32_t width, int32_t height) {
 }
 
 int32_t eqscape::onPaint(HDC deviceContext) {
-    const mp::MpRect& r = windowRect();
-    viewWidth_ = float(r.right - r.left);
-    viewHeight_ = float(r.bottom - r.top);
+    viewWidth_ = float(windowWidth());
+    viewHeight_ = float(windowHeight());
     vitrelBeginPaint(viewSlot_);
     drawFrame();
     SwapBuffers(deviceContext);

@@ -23,14 +23,6 @@ struct WindowClassRegistration {
 };
 WindowClassRegistration windowClass;
 
-// The longest side a view takes: a host's rectangle beyond it (or one whose
-// sides overflow 32 bits) is cut to it, an inverted one counts as empty.
-constexpr int64_t longestSide = 32767;
-
-int sideLength(int32_t from, int32_t to) {
-    return static_cast<int>(std::clamp(int64_t{to} - int64_t{from}, int64_t{0}, longestSide));
-}
-
 // Levels are drawn as they are, above 1 past the top edge and below 0 past the
 // bottom edge. Beyond a thousand view heights nothing more can be seen, so
 // larger values are held there, and a NaN level draws an empty bar: the
@@ -72,8 +64,8 @@ int32_t needlepair::createChildWindow(void* parentWindow, void** window) {
     if (window != nullptr) *window = nullptr;
 
     const mp::MpRect& r = windowRect();
-    const int width = sideLength(r.left, r.right);
-    const int height = sideLength(r.top, r.bottom);
+    const int width = windowWidth();
+    const int height = windowHeight();
     HWND made = vitrelCreateWindow(static_cast<HWND>(parentWindow), r.left, r.top, width, height);
     if (made == nullptr) return mp::MP_OK;
 
@@ -110,9 +102,8 @@ void needlepair::requestRepaint() {
 }
 
 void needlepair::takeViewSize() {
-    const mp::MpRect& r = windowRect();
-    viewWidth = static_cast<float>(sideLength(r.left, r.right));
-    viewHeight = static_cast<float>(sideLength(r.top, r.bottom));
+    viewWidth = static_cast<float>(windowWidth());
+    viewHeight = static_cast<float>(windowHeight());
 }
 
 void needlepair::meterSetUp(int width, int height) {

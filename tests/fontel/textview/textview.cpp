@@ -61,13 +61,13 @@ public:
         }
         if (window != nullptr) *window = nullptr;
         const mp::MpRect& r = windowRect();
-        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, r.right - r.left, r.bottom - r.top);
+        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, windowWidth(), windowHeight());
         if (made == nullptr) return mp::MP_OK;
         setWindowHandle(made);
         if (window != nullptr) *window = made;
         slot_ = vitrelCurrentSlot();
         SetWindowLongPtrW(made, GWLP_USERDATA, userDataValue());
-        setUp(r.right - r.left, r.bottom - r.top);
+        setUp(windowWidth(), windowHeight());
         ShowWindow(made, SW_SHOWNORMAL);
         UpdateWindow(made);
         return mp::MP_OK;
@@ -85,12 +85,11 @@ public:
 
 protected:
     int32_t onPaint(HDC dc) override {
-        const mp::MpRect& r = windowRect();
         vitrelBeginPaint(slot_);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawFreeTypeText();
-        drawStrokeText(r.right - r.left, r.bottom - r.top);
+        drawStrokeText(windowWidth(), windowHeight());
         SwapBuffers(dc);
         vitrelEndPaint();
         return 0;

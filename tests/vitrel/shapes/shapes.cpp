@@ -44,7 +44,7 @@ public:
         }
         if (window != nullptr) *window = nullptr;
         const mp::MpRect& r = windowRect();
-        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, r.right - r.left, r.bottom - r.top);
+        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, windowWidth(), windowHeight());
         if (made == nullptr) return mp::MP_OK;
         setWindowHandle(made);
         if (window != nullptr) *window = made;
@@ -67,11 +67,10 @@ public:
 
 protected:
     int32_t onPaint(HDC dc) override {
-        const mp::MpRect& r = windowRect();
         vitrelBeginPaint(slotNumber_);
         glClearColor(0.0f, 0.0f, 0.25f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        vitrelPixelProjection(r.right - r.left, r.bottom - r.top);
+        vitrelPixelProjection(windowWidth(), windowHeight());
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glUseProgram(program_.program);
