@@ -15,8 +15,8 @@
 #include "fontel/find_font.h"
 #include "fontel/font.h"
 #include "mp/factory.h"
-#include "mp/gui_windows_gfx_base.h"
 #include "platform/gl.h"
+#include "test_gl_view.h"
 #include "vitrel/shader.h"
 #include "vitrel/window.h"
 
@@ -26,9 +26,9 @@ std::string textOf(const mp::MpBlob& blob) {
     return std::string(reinterpret_cast<const char*>(blob.data()), static_cast<std::size_t>(blob.size()));
 }
 
-class textview final : public mp::SeGuiWindowsGfxBase {
+class textview final : public testing_support::TestGlView {
 public:
-    explicit textview(mp::IMpUnknown* host) : SeGuiWindowsGfxBase(host) {
+    explicit textview(mp::IMpUnknown* host) : TestGlView(host) {
         face_.registerPin(this, 0);
         fontFile_.registerPin(this, 1);
         pixelSize_.registerPin(this, 2);
@@ -53,39 +53,17 @@ public:
         return mp::MP_OK;
     }
 
-    int32_t MP_STDCALL createChildWindow(void* parent, void** window) override {
-        static bool classRegistered = false;
-        if (!classRegistered) {
-            registerWindowClass();
-            classRegistered = true;
-        }
-        if (window != nullptr) *window = nullptr;
-        const mp::MpRect& r = windowRect();
-        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, windowWidth(), windowHeight());
-        if (made == nullptr) return mp::MP_OK;
-        setWindowHandle(made);
-        if (window != nullptr) *window = made;
-        slot_ = vitrelCurrentSlot();
-        SetWindowLongPtrW(made, GWLP_USERDATA, userDataValue());
-        setUp(windowWidth(), windowHeight());
-        ShowWindow(made, SW_SHOWNORMAL);
-        UpdateWindow(made);
-        return mp::MP_OK;
-    }
+protected:
+    void opened() override { setUp(windowWidth(), windowHeight()); }
 
-    int32_t MP_STDCALL destroyChildWindow() override {
-        if (windowHandle() == nullptr) return mp::MP_OK;
-        vitrelBeginPaint(slot_);
+    void closing() override {
+        vitrelBeginPaint(slot());
         font_.release();
         vitrelEndPaint();
-        vitrelDestroyWindow(slot_);
-        setWindowHandle(nullptr);
-        return mp::MP_OK;
     }
 
-protected:
     int32_t onPaint(HDC dc) override {
-        vitrelBeginPaint(slot_);
+        vitrelBeginPaint(slot());
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawFreeTypeText();
@@ -101,10 +79,10 @@ private:
         glDisable(GL_DEPTH_TEST);
         const std::wstring vertex = vitrelModuleFilePath("qz_GLTEXT.vert");
         const std::wstring fragment = vitrelModuleFilePath("qz_GLTEXT.frag");
-        textProgram_ = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slot_).program;
+        textProgram_ = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slot()).program;
         const std::wstring flatVertex = vitrelModuleFilePath("textview.vert");
         const std::wstring flatFragment = vitrelModuleFilePath("textview.frag");
-        flatProgram_ = vitrelLoadProgram(flatVertex.c_str(), flatFragment.c_str(), slot_).program;
+        flatProgram_ = vitrelLoadProgram(flatVertex.c_str(), flatFragment.c_str(), slot()).program;
         flatColour_ = glGetUniformLocation(flatProgram_, "colour");
 
         const std::string file = textOf(fontFile_.value());
@@ -171,7 +149,6 @@ private:
         if (windowHandle() != nullptr) InvalidateRect(windowHandle(), nullptr, FALSE);
     }
 
-    int slot_ = -1;
     GLuint textProgram_ = 0;
     GLuint flatProgram_ = 0;
     GLint flatColour_ = -1;
