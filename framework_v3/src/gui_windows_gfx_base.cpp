@@ -60,7 +60,7 @@ int32_t MpGuiWindowsGfxBase::createChildWindow(void* parentWindow, void** window
     DWORD extendedStyle = 0;
     windowStyle(style, extendedStyle);
     window_ = CreateWindowExW(extendedStyle, windowClassName, nullptr, style, rect_.left, rect_.top,
-                              rect_.right - rect_.left, rect_.bottom - rect_.top, static_cast<HWND>(parentWindow),
+                              windowWidth(), windowHeight(), static_cast<HWND>(parentWindow),
                               nullptr, moduleInstance(), nullptr);
     if (window_ == nullptr) {
         // No window: the null handle is stored and returned, the call still

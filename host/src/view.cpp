@@ -1,6 +1,7 @@
 #include "host/view.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "host/error.h"
 
@@ -23,6 +24,12 @@ void registerEditorClass() {
         return RegisterClassExW(&windowClass) != 0;
     }();
     if (!registered) throw HostError("cannot register the editor's window class");
+}
+
+// A side of a rectangle the test hands over, as a window size: computed
+// without overflow, an inverted side is empty.
+int sideOf(int32_t from, int32_t to) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{to} - from, 0, INT32_MAX));
 }
 
 }  // namespace
@@ -80,7 +87,7 @@ void View::reopen() {
 void View::place(mp::MpRect rect) {
     rect_ = rect;
     graphics_->placeWindow(rect_);
-    if (child_ != nullptr) MoveWindow(child_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    if (child_ != nullptr) MoveWindow(child_, rect.left, rect.top, sideOf(rect.left, rect.right), sideOf(rect.top, rect.bottom), TRUE);
     pump();
 }
 

@@ -106,11 +106,16 @@ GlContext* findContext(HGLRC handle) {
     return found == contexts.end() ? nullptr : found->second.get();
 }
 
+// On Windows the pixels of a window beyond the screen are never drawn. The
+// stand-in's screen is this many pixels each way, so no window, however large
+// its rectangle, gets a larger framebuffer (or a larger frame read back).
+constexpr int screenSide = 4096;
+
 // Gives the (current) context a framebuffer of the window's size and binds it.
 void bindFramebufferFor(GlContext& context, const Window& window) {
     const FramebufferFunctions& f = gl().gl;
-    const int width = std::max(window.width(), 1);
-    const int height = std::max(window.height(), 1);
+    const int width = std::clamp(window.width(), 1, screenSide);
+    const int height = std::clamp(window.height(), 1, screenSide);
     if (context.framebuffer == 0) {
         f.genFramebuffers(1, &context.framebuffer);
         f.genRenderbuffers(1, &context.colour);

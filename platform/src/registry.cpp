@@ -1,10 +1,12 @@
 // The registry, for reading: keys under HKEY_LOCAL_MACHINE and
-// HKEY_CURRENT_USER with REG_SZ values. Key names compare without regard to
-// case, as on Windows; values enumerate in the order they were set.
+// HKEY_CURRENT_USER with REG_SZ values. Key and value names compare without
+// regard to case, as on Windows; values enumerate in the order they were set.
+// The system's own keys: the Fonts key lists the installed fonts.
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
 
+#include "installed_fonts.h"
 #include "state.h"
 
 namespace platform::detail {
@@ -33,10 +35,50 @@ std::vector<std::wstring> keyParts(std::wstring_view path) {
 
 bool isRoot(HKEY key) { return key == HKEY_LOCAL_MACHINE || key == HKEY_CURRENT_USER; }
 
+RegistryKey& createdKey(RegistryKey& from, std::wstring_view path) {
+    RegistryKey* current = &from;
+    for (const std::wstring& part : keyParts(path)) {
+        auto& sub = current->subKeys[part];
+        if (!sub) sub = std::make_unique<RegistryKey>();
+        current = sub.get();
+    }
+    return *current;
+}
+
+void setValue(RegistryKey& key, const std::wstring& name, const std::wstring& data) {
+    for (auto& [existing, value] : key.values) {
+        if (folded(existing) == folded(name)) {
+            value = data;
+            return;
+        }
+    }
+    key.values.emplace_back(name, data);
+}
+
+// The keys the system keeps itself, made with their root.
+void addSystemKeys(HKEY root, RegistryKey& key) {
+    if (root != HKEY_LOCAL_MACHINE) return;
+    RegistryKey& fonts = createdKey(key, fontsKeyPath);
+    for (const auto& [name, file] : installedFonts()) setValue(fonts, name, file);
+}
+
 RegistryKey& rootKey(HKEY root) {
     auto& slot = state().registryRoots[reinterpret_cast<UINT_PTR>(root)];
-    if (!slot) slot = std::make_unique<RegistryKey>();
+    if (!slot) {
+        slot = std::make_unique<RegistryKey>();
+        addSystemKeys(root, *slot);
+    }
     return *slot;
+}
+
+RegistryKey* existingKey(HKEY root, std::wstring_view path) {
+    RegistryKey* current = &rootKey(root);
+    for (const std::wstring& part : keyParts(path)) {
+        auto found = current->subKeys.find(part);
+        if (found == current->subKeys.end()) return nullptr;
+        current = found->second.get();
+    }
+    return current;
 }
 
 RegistryKey* openedKey(HKEY key) {
@@ -136,19 +178,14 @@ namespace platform {
 
 void setRegistryString(HKEY root, const std::wstring& keyPath, const std::wstring& name, const std::wstring& data) {
     if (!isRoot(root)) return;
-    RegistryKey* current = &rootKey(root);
-    for (const std::wstring& part : keyParts(keyPath)) {
-        auto& sub = current->subKeys[part];
-        if (!sub) sub = std::make_unique<RegistryKey>();
-        current = sub.get();
-    }
-    for (auto& [existing, value] : current->values) {
-        if (folded(existing) == folded(name)) {
-            value = data;
-            return;
-        }
-    }
-    current->values.emplace_back(name, data);
+    setValue(createdKey(rootKey(root), keyPath), name, data);
+}
+
+void deleteRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& name) {
+    if (!isRoot(root)) return;
+    RegistryKey* key = existingKey(root, keyPath);
+    if (key == nullptr) return;
+    std::erase_if(key->values, [&](const auto& value) { return folded(value.first) == folded(name); });
 }
 
 void deleteRegistryKey(HKEY root, const std::wstring& keyPath) {

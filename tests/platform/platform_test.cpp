@@ -179,6 +179,19 @@ TEST(Registry, ValuesOfAKeyEnumerateInOrderWithTheirLongestSizes) {
 
     HKEY missing = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Nothing", 0, KEY_READ, &missing), ERROR_FILE_NOT_FOUND);
+
+    // A value deleted (its name in any case) leaves the others in their order.
+    platform::setRegistryString(HKEY_LOCAL_MACHINE, key, L"Third", L"three");
+    platform::deleteRegistryValue(HKEY_LOCAL_MACHINE, key, L"first value");
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened), ERROR_SUCCESS);
+    std::vector<std::wstring> names;
+    for (DWORD index = 0;; ++index) {
+        nameLength = 12;
+        if (RegEnumValueW(opened, index, name, &nameLength, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name);
+    }
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"B", L"Third"}));
+    RegCloseKey(opened);
     platform::deleteRegistryKey(HKEY_LOCAL_MACHINE, key);
 }
 

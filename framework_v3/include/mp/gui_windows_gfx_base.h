@@ -65,8 +65,19 @@ protected:
     HWND windowHandle() const { return window_; }
     void setWindowHandle(HWND window) { window_ = window; }
     const MpRect& windowRect() const { return rect_; }
+    // The placed rectangle's sides as a window's size: computed without
+    // overflow whatever the host placed, an inverted side is 0 and no side is
+    // longer than `longestWindowSide`.
+    int32_t windowWidth() const { return sideLength(rect_.left, rect_.right); }
+    int32_t windowHeight() const { return sideLength(rect_.top, rect_.bottom); }
+    static constexpr int32_t longestWindowSide = 32767;
 
 private:
+    static int32_t sideLength(int32_t from, int32_t to) {
+        const int64_t length = int64_t{to} - from;
+        return length < 0 ? 0 : length > longestWindowSide ? longestWindowSide : static_cast<int32_t>(length);
+    }
+
     HWND window_ = nullptr;
     IMpGuiWindowHost* windowHost_ = nullptr;
     MpRect rect_{0, 0, 0, 0};

@@ -9,7 +9,7 @@
 // On Windows itself (platform/src/windows/control.cpp) the services are the
 // system's, and only what can be done to a real system exists: pumping,
 // keys and mouse, advanceClock (which waits the time out in real time),
-// lastFrame (the window's front buffer), the registry and paths. The clock
+// lastFrame (what the window last presented), the registry and paths. The clock
 // query, window and swap counts, class query, message-box records and fault
 // injection are the stand-in's alone; code that uses them is not built there.
 #pragma once
@@ -86,8 +86,14 @@ void clearMessageBoxes();
 
 // ---- Registry ---------------------------------------------------------------
 
-// Creates the key path under `root` if needed and sets a REG_SZ value.
+// The system fills HKEY_LOCAL_MACHINE's
+// "Software\Microsoft\Windows NT\CurrentVersion\Fonts" with the installed
+// fonts when the registry is first used.
+//
+// Creates the key path under `root` if needed and sets a REG_SZ value (a value
+// of the same name, in any case, keeps its place in the enumeration).
 void setRegistryString(HKEY root, const std::wstring& keyPath, const std::wstring& name, const std::wstring& data);
+void deleteRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& name);
 void deleteRegistryKey(HKEY root, const std::wstring& keyPath);
 
 // ---- Paths ------------------------------------------------------------------

@@ -195,6 +195,10 @@ void setRegistryString(HKEY root, const std::wstring& keyPath, const std::wstrin
     RegCloseKey(key);
 }
 
+void deleteRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& name) {
+    RegDeleteKeyValueW(root, keyPath.c_str(), name.c_str());
+}
+
 void deleteRegistryKey(HKEY root, const std::wstring& keyPath) { RegDeleteTreeW(root, keyPath.c_str()); }
 
 // On Windows a path of this machine is already a Windows path.

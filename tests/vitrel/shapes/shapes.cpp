@@ -6,8 +6,8 @@
 #include <string>
 
 #include "mp/factory.h"
-#include "mp/gui_windows_gfx_base.h"
 #include "platform/gl.h"
+#include "test_gl_view.h"
 #include "vitrel/shader.h"
 #include "vitrel/window.h"
 
@@ -23,9 +23,9 @@ std::string utf8(const std::wstring& wide) {
     return out;
 }
 
-class shapes final : public mp::SeGuiWindowsGfxBase {
+class shapes final : public testing_support::TestGlView {
 public:
-    explicit shapes(mp::IMpUnknown* host) : SeGuiWindowsGfxBase(host) {
+    explicit shapes(mp::IMpUnknown* host) : TestGlView(host) {
         slot_.registerPin(this, 0);
         readFile_.registerPin(this, 1, &shapes::onReadFile);
         fileText_.registerPin(this, 2);
@@ -36,42 +36,18 @@ public:
         matrix_.registerPin(this, 7);
     }
 
-    int32_t MP_STDCALL createChildWindow(void* parent, void** window) override {
-        static bool classRegistered = false;
-        if (!classRegistered) {
-            registerWindowClass();
-            classRegistered = true;
-        }
-        if (window != nullptr) *window = nullptr;
-        const mp::MpRect& r = windowRect();
-        HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, r.right - r.left, r.bottom - r.top);
-        if (made == nullptr) return mp::MP_OK;
-        setWindowHandle(made);
-        if (window != nullptr) *window = made;
-        slotNumber_ = vitrelCurrentSlot();
-        SetWindowLongPtrW(made, GWLP_USERDATA, userDataValue());
+protected:
+    void opened() override {
         setUp();
         slot_.setValue(-1);  // so that every opening reports its slot, an unchanged one too
-        slot_.setValue(slotNumber_);
-        ShowWindow(made, SW_SHOWNORMAL);
-        UpdateWindow(made);
-        return mp::MP_OK;
+        slot_.setValue(slot());
     }
 
-    int32_t MP_STDCALL destroyChildWindow() override {
-        if (windowHandle() == nullptr) return mp::MP_OK;
-        vitrelDestroyWindow(slotNumber_);
-        setWindowHandle(nullptr);
-        return mp::MP_OK;
-    }
-
-protected:
     int32_t onPaint(HDC dc) override {
-        const mp::MpRect& r = windowRect();
-        vitrelBeginPaint(slotNumber_);
+        vitrelBeginPaint(slot());
         glClearColor(0.0f, 0.0f, 0.25f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        vitrelPixelProjection(r.right - r.left, r.bottom - r.top);
+        vitrelPixelProjection(windowWidth(), windowHeight());
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glUseProgram(program_.program);
@@ -92,9 +68,9 @@ private:
         shaderPath_.setValue(static_cast<int32_t>(utf8(fragment).size()), utf8(fragment).data());
         // Two programs for one slot: the module keeps the first, the slot's
         // table names the second.
-        program_ = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slotNumber_);
-        const VitrelProgram second = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slotNumber_);
-        const VitrelProgram table = vitrelSlotProgram(slotNumber_);
+        program_ = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slot());
+        const VitrelProgram second = vitrelLoadProgram(vertex.c_str(), fragment.c_str(), slot());
+        const VitrelProgram table = vitrelSlotProgram(slot());
         const int32_t names[] = {int32_t(program_.vertexShader), int32_t(program_.fragmentShader), int32_t(program_.program),
                                  int32_t(second.program),        int32_t(table.vertexShader),    int32_t(table.fragmentShader),
                                  int32_t(table.program)};
@@ -122,7 +98,7 @@ private:
     // 3: vitrelPerspective(300, 1). Answers the projection matrix.
     void onMatrixRequest() {
         if (windowHandle() == nullptr) return;
-        vitrelBeginPaint(slotNumber_);
+        vitrelBeginPaint(slot());
         switch (matrixRequest_.value()) {
         case 1: vitrelPixelProjection(200, 100); break;
         case 2: vitrelPerspective(300, 0); break;
@@ -135,7 +111,6 @@ private:
         matrix_.setValue(sizeof matrix, matrix);
     }
 
-    int slotNumber_ = -1;
     VitrelProgram program_;
     GLint colourLocation_ = -1;
     mp::MpGuiPin<int32_t> slot_;

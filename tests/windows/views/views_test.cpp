@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "frames.h"
@@ -99,8 +97,8 @@ TEST(WindowsView, AHandlerThatThrowsDoesNotLeaveTheWindowProcedure) {
 }
 
 // Every display deliverable (a GUI half with a view of its own in its
-// description) opens its view at its natural size and draws a frame of that
-// size with more than one colour in it.
+// description) opens its view at its natural size and presents a frame of
+// that size.
 struct DisplayModule {
     std::filesystem::path library;
     std::string id;
@@ -120,8 +118,10 @@ std::vector<DisplayModule> displayDeliverables() {
     return found;
 }
 
-TEST(WindowsView, EveryDisplayDeliverableDrawsAFrameOfItsNaturalSize) {
-    for (const DisplayModule& module : displayDeliverables()) {
+TEST(WindowsView, EveryDisplayDeliverablePresentsAFrameOfItsNaturalSize) {
+    const auto modules = displayDeliverables();
+    EXPECT_GE(modules.size(), 2u) << "eqscape and needlepair";
+    for (const DisplayModule& module : modules) {
         SCOPED_TRACE(module.id);
         const auto gui = host::GuiInstance::create(host::Library::open(module.library), module.id);
         host::View view(*gui, module.size.width, module.size.height);
@@ -129,17 +129,35 @@ TEST(WindowsView, EveryDisplayDeliverableDrawsAFrameOfItsNaturalSize) {
         view.paint();
         const auto frame = view.frame();
         ASSERT_TRUE(frame.has_value());
-        EXPECT_EQ(frame->width, view.acceptedSize().width);
-        EXPECT_EQ(frame->height, view.acceptedSize().height);
-        std::set<std::tuple<int, int, int>> colours;
-        for (int y = 0; y < frame->height; ++y)
-            for (int x = 0; x < frame->width; ++x) {
-                const Pixel p = frame->at(x, y);
-                colours.emplace(p.r, p.g, p.b);
-            }
-        EXPECT_GT(colours.size(), 1u) << "the view is one flat colour";
+        EXPECT_EQ(frame->width, module.size.width);
+        EXPECT_EQ(frame->height, module.size.height);
         testing_support::keepFrameOnFailure(*frame, "windows_" + module.id);
     }
+}
+
+// The level meter at half level on both sides: the lower half of each bar lit,
+// the upper half its dark background, the two pixels between the bars clear.
+TEST(WindowsView, TheLevelMeterLightsTheLowerHalfOfEachBarAtHalfLevel) {
+    const auto gui = host::GuiInstance::create(testing_support::openDeliverable("needlepair"), "MY_needlepair");
+    host::View view(*gui, 100, 200);
+    constexpr int32_t leftLevelPin = 0, rightLevelPin = 1;
+    ASSERT_EQ(gui->deliver(leftLevelPin, 0.5f), mp::MP_OK);
+    ASSERT_EQ(gui->deliver(rightLevelPin, 0.5f), mp::MP_OK);
+    view.paint();
+    const auto frame = view.frame();
+    ASSERT_TRUE(frame.has_value());
+    const auto brightest = [&](int x, int y) {
+        const Pixel p = frame->at(x, y);
+        return std::max({int(p.r), int(p.g), int(p.b)});
+    };
+    for (const int x : {0, 48, 51, 99}) {
+        SCOPED_TRACE(x);
+        EXPECT_GE(brightest(x, 150), 150) << "a lit bar";
+        EXPECT_GT(brightest(x, 50), 0) << "the dark background";
+        EXPECT_LE(brightest(x, 50), 70) << "the dark background";
+    }
+    for (const int x : {49, 50}) EXPECT_EQ(brightest(x, 100), 0) << "cleared between the bars at x " << x;
+    testing_support::keepFrameOnFailure(*frame, "windows_needlepair_half");
 }
 
 }  // namespace
