@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "fontel/find_font.h"
 #include "frames.h"
 #include "host/description.h"
 #include "host/gui_instance.h"
@@ -94,6 +96,23 @@ TEST(WindowsView, AHandlerThatThrowsDoesNotLeaveTheWindowProcedure) {
     host::View view(*gui, 50, 50);
     EXPECT_EQ(SendMessageW(view.child(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(1, 2)), 0);
     EXPECT_TRUE(IsWindow(view.child()));
+}
+
+// The test prefix registers Liberation Sans as Arial in the system's font
+// registry: the lookup names the file in the Windows font folder, which holds
+// the installed font (the machine's own copy, seen through drive Z:).
+TEST(WindowsFonts, ArialIsFoundInTheRegistryAsLiberationSans) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const auto& [face, style] : {std::pair{"Arial", "Regular"}, std::pair{"Arial Bold", "Bold"}}) {
+        SCOPED_TRACE(face);
+        const std::string file = std::string("LiberationSans-") + style + ".ttf";
+        const std::string path = fontelFindFontFile(face);
+        EXPECT_EQ(path, std::string(windows) + "\\Fonts\\" + file);
+        const std::filesystem::path installed = "Z:/usr/share/fonts/truetype/liberation2/" + file;
+        ASSERT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(std::filesystem::file_size(path), std::filesystem::file_size(installed));
+    }
 }
 
 // Every display deliverable (a GUI half with a view of its own in its
