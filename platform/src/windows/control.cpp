@@ -145,11 +145,18 @@ Frame readBuffer(GLenum buffer, int width, int height) {
 // buffer; where that was never filled, its back buffer. Wine presents the GL
 // frame of a child window by copying it out of the back buffer, which keeps
 // it, and leaves the front buffer empty.
+// The context may be the module's: the read state is put back as it was.
 std::optional<Frame> presentedFrame(int width, int height) {
+    GLint readBufferBefore = GL_BACK, packAlignmentBefore = 4;
+    glGetIntegerv(GL_READ_BUFFER, &readBufferBefore);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignmentBefore);
     Frame frame = readBuffer(GL_FRONT, width, height);
     if (std::all_of(frame.rgba.begin(), frame.rgba.end(), [](std::uint8_t byte) { return byte == 0; }))
         frame = readBuffer(GL_BACK, width, height);
-    if (glGetError() != GL_NO_ERROR) return std::nullopt;
+    const bool read = glGetError() == GL_NO_ERROR;
+    glReadBuffer(static_cast<GLenum>(readBufferBefore));
+    glPixelStorei(GL_PACK_ALIGNMENT, packAlignmentBefore);
+    if (!read) return std::nullopt;
     return frame;
 }
 
