@@ -9,6 +9,11 @@ packages=(
   libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libglew-dev libegl-mesa0 libgl1-mesa-dri
   pkgconf libfftw3-dev libsndfile1-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
+  # Windows: the cross compilers (posix thread model), and Wine with a virtual
+  # display for the tests; GLEW, FreeType and the tests' libraries are built
+  # from Debian source packages (fetched by tools/fetch-windows-sources.sh).
+  # Not wine32: it makes Wine pick a 32-bit loader that cannot start here.
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 xvfb dpkg-dev xz-utils
 )
 
 run_as_root() {

@@ -104,7 +104,14 @@ void MpGuiWindowsGfxBase::unregisterWindowClass() { UnregisterClassW(windowClass
 LRESULT CALLBACK MpGuiWindowsGfxBase::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* object = reinterpret_cast<MpGuiWindowsGfxBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (object == nullptr) return DefWindowProcW(window, message, wParam, lParam);  // messages sent during creation
-    return object->handleWindowMessage(window, message, wParam, lParam);
+    // No exception may leave through the system's frames that called us: a
+    // handler that throws leaves the message to the default procedure (which
+    // also validates a window whose paint failed, so no endless WM_PAINT).
+    try {
+        return object->handleWindowMessage(window, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 LRESULT MpGuiWindowsGfxBase::handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

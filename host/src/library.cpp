@@ -1,9 +1,8 @@
 #include "host/library.h"
 
-#include <dlfcn.h>
-
 #include "host/error.h"
 #include "host/values.h"
+#include "shared_object.h"
 
 namespace host {
 
@@ -14,12 +13,13 @@ std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
     descriptionFile.replace_extension(".json");
     library->description_ = LibraryDescription::load(descriptionFile);
 
-    // RTLD_LOCAL: each library keeps its own symbols, as separate DLLs do.
-    library->handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library->handle_ == nullptr) throw HostError(path.string() + ": cannot load: " + dlerror());
+    std::string error;
+    library->handle_ = shared_object::open(path, error);
+    if (library->handle_ == nullptr) throw HostError(path.string() + ": cannot load: " + error);
 
     if (library->description_.generation == 3) {
-        auto entry = reinterpret_cast<mp::MpGetFactoryFunction>(dlsym(library->handle_, mp::MP_GET_FACTORY_NAME));
+        auto entry = reinterpret_cast<mp::MpGetFactoryFunction>(
+            shared_object::symbol(library->handle_, mp::MP_GET_FACTORY_NAME));
         if (entry == nullptr) throw HostError(path.string() + ": exports no MP_GetFactory");
         void* factory = nullptr;
         const int32_t status = entry(&factory);
@@ -34,8 +34,9 @@ std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
     }
     if (library->description_.generation == 2) {
         library->getModuleProperties_ = reinterpret_cast<SEGetModulePropertiesFunction>(
-            dlsym(library->handle_, SE_GET_MODULE_PROPERTIES_NAME));
-        library->makeModule_ = reinterpret_cast<SEMakeModuleFunction>(dlsym(library->handle_, SE_MAKE_MODULE_NAME));
+            shared_object::symbol(library->handle_, SE_GET_MODULE_PROPERTIES_NAME));
+        library->makeModule_ = reinterpret_cast<SEMakeModuleFunction>(
+            shared_object::symbol(library->handle_, SE_MAKE_MODULE_NAME));
         if (library->getModuleProperties_ == nullptr || library->makeModule_ == nullptr)
             throw HostError(path.string() + ": exports no getModuleProperties and makeModule");
     }
@@ -43,7 +44,7 @@ std::shared_ptr<Library> Library::open(const std::filesystem::path& path) {
 }
 
 Library::~Library() {
-    if (handle_ != nullptr) dlclose(handle_);
+    if (handle_ != nullptr) shared_object::close(handle_);
 }
 
 int32_t Library::createModule(std::string_view pluginId, int32_t kind, mp::IMpUnknown* host, void** object) const {

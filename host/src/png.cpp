@@ -12,7 +12,7 @@ namespace host {
 
 void savePng(const platform::Frame& frame, const std::filesystem::path& path) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.string().c_str(), "wb"), &std::fclose);
     if (!file) throw HostError("cannot write " + path.string());
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;

@@ -80,7 +80,7 @@ void writeWav(const std::filesystem::path& path, const std::vector<int16_t>& int
     text("fmt "), put(16, 4), put(1, 2), put(2, 2), put(uint32_t(rate), 4), put(uint32_t(rate) * 4, 4), put(4, 2), put(16, 2);
     text("data"), put(data, 4);
     for (const int16_t s : interleaved) put(uint16_t(s), 2);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);

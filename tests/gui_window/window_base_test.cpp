@@ -158,6 +158,15 @@ TEST(WindowBase, MouseMessagesArriveWithTheirKeyFlagsAndSignedCoordinates) {
     ReleaseCapture();
 }
 
+TEST(WindowBase, AHandlerThatThrowsLeavesTheMessageToTheDefaultProcedure) {
+    auto gui = host::GuiInstance::create(openTestPlugin("probe"), "probe.window");
+    host::View view(*gui, 50, 50);
+    gui->clearRecords();
+    EXPECT_EQ(SendMessageW(view.child(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(1, 2)), 0);
+    view.mouse(host::MouseAction::Move, 3, 4);
+    EXPECT_EQ(messages(*gui), (std::vector<Message>{{mouseMove, 0, 3, 4}}));
+}
+
 TEST(WindowBase, EveryTimerReachesOnTimerAndCloseDestroysTheWindow) {
     auto gui = host::GuiInstance::create(openTestPlugin("probe"), "probe.window");
     host::View view(*gui, 50, 50);

@@ -11,11 +11,11 @@
 namespace testing_support {
 
 inline std::filesystem::path deliverable(const std::string& name) {
-    return std::filesystem::path(SUITE_PLUGIN_DIR) / (name + ".so");
+    return std::filesystem::path(SUITE_PLUGIN_DIR) / (name + SUITE_PLUGIN_SUFFIX);
 }
 
 inline std::filesystem::path testPlugin(const std::string& name) {
-    return std::filesystem::path(SUITE_TEST_PLUGIN_DIR) / (name + ".so");
+    return std::filesystem::path(SUITE_TEST_PLUGIN_DIR) / (name + SUITE_PLUGIN_SUFFIX);
 }
 
 // Each call opens the library (the system counts the openings); it stays

@@ -5,6 +5,13 @@
 //
 // Like the rest of the stand-in, everything here runs on the user-interface
 // thread.
+//
+// On Windows itself (platform/src/windows/control.cpp) the services are the
+// system's, and only what can be done to a real system exists: pumping,
+// keys and mouse, advanceClock (which waits the time out in real time),
+// lastFrame (what the window last presented), the registry and paths. The clock
+// query, window and swap counts, class query, message-box records and fault
+// injection are the stand-in's alone; code that uses them is not built there.
 #pragma once
 
 #include <cstdint>

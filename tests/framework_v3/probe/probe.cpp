@@ -8,6 +8,7 @@
 // GUI half ("probe"): each handler of pins 0-3 echoes the pin's value to pin
 // 10 + k with setValue and counts its notices on pin 20 + k.
 #include <cstring>
+#include <stdexcept>
 
 #include "mp/gui_windows_gfx_base.h"
 #include "mp/dsp_base.h"
@@ -138,7 +139,11 @@ protected:
     int32_t onPaint(HDC) override { return report(paint, 0, 0, 0); }
     int32_t onLButtonDown(WPARAM keys, int32_t x, int32_t y) override { return report(buttonDown, keys, x, y); }
     int32_t onLButtonUp(WPARAM keys, int32_t x, int32_t y) override { return report(buttonUp, keys, x, y); }
-    int32_t onMouseMove(WPARAM keys, int32_t x, int32_t y) override { return report(mouseMove, keys, x, y); }
+    // A move with the right button held stands for a handler that fails.
+    int32_t onMouseMove(WPARAM keys, int32_t x, int32_t y) override {
+        if ((keys & MK_RBUTTON) != 0) throw std::runtime_error("probe: the handler failed");
+        return report(mouseMove, keys, x, y);
+    }
     int32_t onTimer() override { return report(timer, 0, 0, 0); }
 
 private:
