@@ -13,6 +13,16 @@ namespace {
 // there is at least one.
 int32_t windowCount = 0;
 
+// The class as registered once for the library by registerWindowClassOnce;
+// given back as the library unloads.
+struct LibraryWindowClass {
+    bool registered = false;
+    ~LibraryWindowClass() {
+        if (registered) UnregisterClassW(MpGuiWindowsGfxBase::windowClassName, moduleInstance());
+    }
+};
+LibraryWindowClass libraryWindowClass;
+
 template <class Interface>
 Interface* requireHostInterface(IMpUnknown* host, const MpGuid& iid) {
     void* found = nullptr;
@@ -97,6 +107,12 @@ void MpGuiWindowsGfxBase::registerWindowClass() {
     windowClass.cbSize = sizeof windowClass;
     fillWindowClass(windowClass);
     RegisterClassExW(&windowClass);
+}
+
+void MpGuiWindowsGfxBase::registerWindowClassOnce() {
+    if (libraryWindowClass.registered) return;
+    registerWindowClass();
+    libraryWindowClass.registered = true;
 }
 
 void MpGuiWindowsGfxBase::unregisterWindowClass() { UnregisterClassW(windowClassName, moduleInstance()); }

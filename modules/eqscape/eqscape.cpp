@@ -11,10 +11,6 @@ namespace pins = eq::pins;
 
 namespace {
 
-// The library's window class is registered at the first opening and stays
-// registered until the library unloads.
-bool windowClassRegistered = false;
-
 constexpr UINT_PTR repairTimer = 0;
 constexpr UINT repairPeriodMs = 20;
 
@@ -450,10 +446,7 @@ int32_t eqscape::onTimer() {
 }
 
 int32_t eqscape::createChildWindow(void* parentWindow, void** window) {
-    if (!windowClassRegistered) {
-        registerWindowClass();
-        windowClassRegistered = true;
-    }
+    registerWindowClassOnce();
     viewParent_ = static_cast<HWND>(parentWindow);
     if (window != nullptr) *window = nullptr;
     if (windowHandle() != nullptr) {  // one view per object: a second request gets the first

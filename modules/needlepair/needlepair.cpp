@@ -11,18 +11,6 @@
 
 namespace {
 
-// The library's window class is registered at the first opening in the
-// process and stays registered while the library is loaded; it is given back
-// when the library unloads, so that no class keeps a window procedure that
-// is no longer there.
-struct WindowClassRegistration {
-    bool registered = false;
-    ~WindowClassRegistration() {
-        if (registered) UnregisterClassW(mp::MpGuiWindowsGfxBase::windowClassName, mp::moduleInstance());
-    }
-};
-WindowClassRegistration windowClass;
-
 // Levels are drawn as they are, above 1 past the top edge and below 0 past the
 // bottom edge. Beyond a thousand view heights nothing more can be seen, so
 // larger values are held there, and a NaN level draws an empty bar: the
@@ -57,10 +45,7 @@ int32_t needlepair::createChildWindow(void* parentWindow, void** window) {
         if (window != nullptr) *window = windowHandle();
         return mp::MP_OK;
     }
-    if (!windowClass.registered) {
-        registerWindowClass();
-        windowClass.registered = true;
-    }
+    registerWindowClassOnce();
     if (window != nullptr) *window = nullptr;
 
     const mp::MpRect& r = windowRect();

@@ -15,11 +15,7 @@ public:
     using SeGuiWindowsGfxBase::SeGuiWindowsGfxBase;
 
     int32_t MP_STDCALL createChildWindow(void* parent, void** window) override {
-        static bool classRegistered = false;
-        if (!classRegistered) {
-            registerWindowClass();
-            classRegistered = true;
-        }
+        registerWindowClassOnce();
         if (window != nullptr) *window = nullptr;
         const mp::MpRect& r = windowRect();
         HWND made = vitrelCreateWindow(static_cast<HWND>(parent), r.left, r.top, windowWidth(), windowHeight());

@@ -54,6 +54,10 @@ protected:
     virtual void windowStyle(DWORD& style, DWORD& extendedStyle);
     virtual void registerWindowClass();
     virtual void unregisterWindowClass();
+    // For modules that create their window themselves: registers the class at
+    // the library's first call and keeps it until the library unloads, when
+    // it is given back (no class may outlive its window procedure).
+    void registerWindowClassOnce();
     virtual int32_t onPaint(HDC deviceContext) { return (void)deviceContext, 0; }
     virtual int32_t onLButtonDown(WPARAM keyFlags, int32_t x, int32_t y) { return (void)keyFlags, (void)x, (void)y, 0; }
     virtual int32_t onLButtonUp(WPARAM keyFlags, int32_t x, int32_t y) { return (void)keyFlags, (void)x, (void)y, 0; }
